@@ -1,0 +1,5 @@
+#include "app/run_sequence.h"
+
+int main() {
+  return RunDrivesTesk();
+}

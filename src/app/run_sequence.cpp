@@ -1,0 +1,109 @@
+#include "app/run_sequence.h"
+
+#include <omp.h>
+
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "app/constants.h"
+#include "app/run_state.h"
+#include "report/report_line.h"
+#include "single/block_speed_test.h"
+#include "single/byte_speed_test.h"
+#include "single/file_cycle_tests.h"
+
+namespace {
+
+constexpr const char* TitleLine =
+    "Tarnovel :: Quillbright Benchmark Drives Tesk for Windows on x86-64bit system 2019.12.24.";
+constexpr const char* NoticeLine =
+    "Notice: this run writes scratch files of 4 MiB each (data64-Windows*) into the current "
+    "directory and leaves them there.";
+constexpr const char* SupportLine =
+    "Support: see README.md of drives-tesk for what each figure means and how to report a problem.";
+
+}  // namespace
+
+void SetThreadCount() {
+  RunState.maxThreadsAtStart = omp_get_max_threads();
+  RunState.threadCount = RunState.maxThreadsAtStart > ThreadCap
+                             ? ThreadCap
+                             : static_cast<std::int32_t>(RunState.maxThreadsAtStart);
+  omp_set_num_threads(RunState.threadCount);
+}
+
+void OpenResultsFile() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  if (local != nullptr) {
+    std::strftime(RunState.dateText, sizeof RunState.dateText,
+                  "local date %Y.%m.%d time %H.%M.%S.txt", local);
+  }
+  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName,
+                "results_drives_tesk_windows @ %s", RunState.dateText);
+  ResultsLog.open(RunState.resultsFileName, std::ios::out | std::ios::trunc);
+}
+
+void ReportBanner() {
+  WriteLine(std::cout);
+  WriteLine(std::cout, TitleLine);
+  WriteLine(std::cout, NoticeLine);
+  WriteLine(std::cout, SupportLine);
+  WriteLine(std::cout);
+  WriteLine(std::cout);
+  WriteLine(std::cout);
+  WriteLine(std::cout, "Thread(s): ", RunState.threadCount);
+  WriteLine(std::cout);
+
+  WriteLine(ResultsLog, TitleLine);
+  WriteLine(ResultsLog);
+  WriteLine(ResultsLog, "Thread(s): ", RunState.threadCount);
+  WriteLine(ResultsLog);
+
+  if (RunState.maxThreadsAtStart > ThreadCap) {
+    ReportLine("The threads limitation of Tesk Edition is set to maximum 128 threads.");
+  }
+
+  // Only a label: the single-thread tests simply run on the main thread.
+  WriteLine(std::cout, "Force to be single thread.");
+  WriteLine(std::cout);
+  WriteLine(ResultsLog, "Force to be single thread.");
+  WriteLine(ResultsLog);
+}
+
+std::string JoinResultsPath(const char* directory, const char* fileName) {
+  // A backslash on every platform: the closing line has always been written so, and users and
+  // scripts read it that way. Nothing is normalised.
+  std::string path = directory != nullptr ? directory : "(working directory unknown)";
+  path += '\\';
+  path += fileName;
+  return path;
+}
+
+void CloseRun() {
+  ResultsLog.close();
+  RunState.resultsFilePath = JoinResultsPath(startDirectory, RunState.resultsFileName);
+  WriteLine(std::cout,
+            "Results have been saved in a file and you can find it at: ", RunState.resultsFilePath);
+  WriteLine(std::cout);
+  WriteLine(std::cout);
+  WriteLine(std::cout, "Press Enter to Exit.");
+  // Nothing has been read from standard input yet, so this discards nothing a user typed early.
+  std::fflush(stdin);
+  std::cin.get();
+}
+
+int RunDrivesTesk() {
+  SetThreadCount();
+  OpenResultsFile();
+  ReportBanner();
+
+  FileCycleStreamTest();
+  FileCycleDescriptorTest();
+  ByteSpeedTest();
+  BlockSpeedTest();
+
+  CloseRun();
+  return 0;
+}

@@ -1,0 +1,29 @@
+#include "report/report_line.h"
+
+#include <iostream>
+
+void ReportHeader(const char* consoleHeader, const char* logHeader) {
+  WriteLine(std::cout, consoleHeader);
+  WriteLine(std::cout);
+  WriteLine(ResultsLog, logHeader);
+  WriteLine(ResultsLog);
+}
+
+void ReportParallelHeader(const char* consoleHeader, const char* logHeader) {
+  ReportLine("Multi-Thread Enabled:");
+  ReportHeader(consoleHeader, logHeader);
+}
+
+std::ostream& operator<<(std::ostream& channel, ThreadTag tag) {
+  return channel << "Thread:" << tag.thread << " ";
+}
+
+void ReportSpeedFigures(double elapsed, double rate, const char* secondsText, bool emptyLineAfter) {
+  for (std::ostream* channel :
+       {static_cast<std::ostream*>(&std::cout), static_cast<std::ostream*>(&ResultsLog)}) {
+    WriteSpeedLines(*channel, NoTag{}, elapsed, rate, secondsText, " Millions Accesses/sec.");
+    if (emptyLineAfter) {
+      WriteLine(*channel);
+    }
+  }
+}

@@ -1,0 +1,73 @@
+// Writing report lines: every line goes through stream insertion and ends with std::endl, so the
+// console shows it at once and the results file holds every finished line even if the run is
+// stopped later.
+#pragma once
+
+#include <iostream>
+#include <ostream>
+
+#include "app/constants.h"
+#include "app/global_streams.h"
+
+// One line on one channel: the items inserted in order, then a line break and a flush.
+template <typename... Items>
+void WriteLine(std::ostream& channel, const Items&... items) {
+  (channel << ... << items) << std::endl;
+}
+
+// One line on both channels: the console first, then the results file.
+template <typename... Items>
+void ReportLine(const Items&... items) {
+  WriteLine(std::cout, items...);
+  WriteLine(ResultsLog, items...);
+}
+
+// A test's header and its empty line, on the console and then in the results file. The two texts
+// differ for some tests, so both are given at every call.
+void ReportHeader(const char* consoleHeader, const char* logHeader);
+
+// The start of a parallel phase: "Multi-Thread Enabled:" on both channels, then the header.
+void ReportParallelHeader(const char* consoleHeader, const char* logHeader);
+
+// Derived figures. The megabyte figure scales by 1/1024 twice (exact in binary floating point).
+inline double ToMillions(double rate) {
+  return rate / AccessesPerMillion;
+}
+inline double ToMegabytes(double rate) {
+  return rate * MegabyteScale * MegabyteScale;
+}
+
+// The lead of a line that a worker writes about itself: "Thread:", the number, one blank.
+struct ThreadTag {
+  int thread;
+};
+std::ostream& operator<<(std::ostream& channel, ThreadTag tag);
+
+// The lead of a single-thread line: nothing.
+struct NoTag {};
+inline std::ostream& operator<<(std::ostream& channel, NoTag) {
+  return channel;
+}
+
+// The two lines of a file-handling measurement. The text before the rate differs between the
+// channels of the single-thread tests, so the caller passes it.
+template <typename Tag>
+void WriteCycleLines(std::ostream& channel, Tag tag, double elapsed, double rate,
+                     const char* processText) {
+  WriteLine(channel, tag, "The system spent: ", elapsed, " Secs.");
+  WriteLine(channel, tag, processText, rate, " Files/sec.");
+}
+
+// The three lines of a throughput half: time, millions of accesses, megabytes. Only the first two
+// carry the worker's tag; the closing texts differ between halves and channels.
+template <typename Tag>
+void WriteSpeedLines(std::ostream& channel, Tag tag, double elapsed, double rate,
+                     const char* secondsText, const char* accessText) {
+  WriteLine(channel, tag, "The system spent: ", elapsed, secondsText);
+  WriteLine(channel, tag, "It was: ", ToMillions(rate), accessText);
+  WriteLine(channel, "Conventionally, it was: ", ToMegabytes(rate), " MB/sec.");
+}
+
+// A single-thread throughput half on both channels: the three lines on the console, then in the
+// results file, each group followed by an empty line when `emptyLineAfter` is set.
+void ReportSpeedFigures(double elapsed, double rate, const char* secondsText, bool emptyLineAfter);

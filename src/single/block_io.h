@@ -1,0 +1,21 @@
+// The steps of the block test: a whole file moved with one read call and one write call. The
+// single-thread test and its parallel twin compose them in their own orders.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+
+// Seeks to the end and tells the position: the file's length, or -1 when the stream has none.
+std::int64_t MeasureLength(std::ifstream& in);
+
+// A heap array of `length` bytes, or nullptr when the length is negative or the memory cannot be
+// had. The caller keeps it for the rest of the process.
+char* AllocateBlock(std::int64_t length);
+
+// One read call of `length` bytes into the buffer, then a synchronisation. Without a buffer
+// nothing is read.
+void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length);
+
+// One write call of `length` bytes from the buffer, then a flush. Without a buffer nothing is
+// written.
+void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length);

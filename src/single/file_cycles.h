@@ -1,0 +1,14 @@
+// The file-handling loops: create, open, close and remove one scratch file, CycleCount times.
+// The single-thread tests and their parallel twins run these same loops on their own streams and
+// names.
+#pragma once
+
+#include <fstream>
+
+// Each iteration: open the output stream (creating or truncating the file), open the input stream
+// on the same file while the output stream holds it, close both, remove the file.
+void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name);
+
+// One descriptor iteration: open read-write, creating the file if missing, close, remove.
+// The descriptor is left in `descriptor` (-1 when the open failed).
+void DescriptorFileCycle(const char* name, int& descriptor);

@@ -1,0 +1,95 @@
+#include "app/run_sequence.h"
+
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <regex>
+#include <sstream>
+
+#include "app/constants.h"
+#include "app/global_streams.h"
+#include "app/run_state.h"
+#include "support/captured_run.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char* const Title =
+    "Tarnovel :: Quillbright Benchmark Drives Tesk for Windows on x86-64bit system 2019.12.24.";
+
+TEST(SetThreadCount, KeepsTheRuntimesCountUpToTheCapAndCapsAbove) {
+  const int before = omp_get_max_threads();
+  for (int requested : {1, 8, ThreadCap, ThreadCap + 1, 300}) {
+    omp_set_num_threads(requested);
+    SetThreadCount();
+    EXPECT_EQ(RunState.maxThreadsAtStart, requested);
+    EXPECT_EQ(RunState.threadCount, std::min(requested, ThreadCap));
+    EXPECT_EQ(omp_get_max_threads(), RunState.threadCount);
+  }
+  omp_set_num_threads(before);
+}
+
+TEST(ReportBanner, ShowsTheThreadCountAndTheCapMessageOnlyAboveTheCap) {
+  ScratchDirectory directory;
+  RunState.maxThreadsAtStart = 8;
+  RunState.threadCount = 8;
+  const auto plain = CaptureChannels(ReportBanner);
+  ASSERT_EQ(plain.console.size(), 11u);
+  EXPECT_EQ(plain.console[0], "");
+  EXPECT_EQ(plain.console[1], Title);
+  EXPECT_EQ((Lines{plain.console.begin() + 4, plain.console.end()}),
+            (Lines{"", "", "", "Thread(s): 8", "", "Force to be single thread.", ""}));
+  EXPECT_EQ(plain.log, (Lines{Title, "", "Thread(s): 8", "", "Force to be single thread.", ""}));
+
+  RunState.maxThreadsAtStart = ThreadCap + 1;
+  RunState.threadCount = ThreadCap;
+  const auto capped = CaptureChannels(ReportBanner);
+  const std::string cap = "The threads limitation of Tesk Edition is set to maximum 128 threads.";
+  ASSERT_EQ(capped.console.size(), 12u);
+  EXPECT_EQ(capped.console[7], "Thread(s): 128");
+  EXPECT_EQ(capped.console[9], cap);
+  EXPECT_EQ(capped.console[10], "Force to be single thread.");
+  EXPECT_EQ(capped.log,
+            (Lines{Title, "", "Thread(s): 128", "", cap, "Force to be single thread.", ""}));
+}
+
+TEST(OpenResultsFile, NamesTheFileAfterTheLocalDateAndTime) {
+  ScratchDirectory directory;
+  OpenResultsFile();
+  const bool opened = ResultsLog.is_open();
+  ResultsLog.close();
+  EXPECT_TRUE(opened);
+  const std::regex shape(
+      R"(results_drives_tesk_windows @ local date \d{4}\.\d{2}\.\d{2} time \d{2}\.\d{2}\.\d{2}\.txt)");
+  EXPECT_TRUE(std::regex_match(RunState.resultsFileName, shape)) << RunState.resultsFileName;
+  EXPECT_EQ(FileSize(RunState.resultsFileName), 0);
+}
+
+TEST(JoinResultsPath, JoinsWithOneBackslashWhateverTheDirectory) {
+  EXPECT_EQ(JoinResultsPath("/home/user", "r.txt"), "/home/user\\r.txt");
+  EXPECT_EQ(JoinResultsPath("C:\\", "r.txt"), "C:\\\\r.txt");
+  EXPECT_EQ(JoinResultsPath("/a %s %n dir", "r.txt"), "/a %s %n dir\\r.txt");
+  const std::string deep(5000, 'd');
+  EXPECT_EQ(JoinResultsPath(deep.c_str(), "r.txt"), deep + "\\r.txt");
+  EXPECT_EQ(JoinResultsPath(nullptr, "r.txt"), "(working directory unknown)\\r.txt");
+}
+
+TEST(CloseRun, NamesTheResultsFileAsksForEnterAndReadsOneCharacter) {
+  ScratchDirectory directory;
+  std::istringstream typed("xy\n");
+  std::streambuf* savedInput = std::cin.rdbuf(typed.rdbuf());
+  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName, "%s", "r.txt");
+  const auto channels = CaptureChannels(CloseRun);
+  std::cin.rdbuf(savedInput);
+
+  EXPECT_FALSE(ResultsLog.is_open());
+  EXPECT_EQ(channels.console, (Lines{"Results have been saved in a file and you can find it at: " +
+                                         JoinResultsPath(startDirectory, "r.txt"),
+                                     "", "", "Press Enter to Exit."}));
+  EXPECT_EQ(typed.get(), 'y');
+}
+
+}  // namespace

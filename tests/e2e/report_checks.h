@@ -1,0 +1,24 @@
+// Expectations about a whole run's report, walked line by line on one channel.
+#pragma once
+
+#include "support/line_patterns.h"
+
+enum class Channel { Console, Log };
+
+// The figures of the single-thread phase as printed, for the improvement checks.
+struct SingleFigures {
+  double streamCycleRate = 0, descriptorCycleRate = 0;
+  double byteWriteRate = 0, byteReadRate = 0;
+  double blockReadRate = 0, blockWriteRate = 0;
+};
+
+// The banner from its title line on (the console's first four lines are checked separately),
+// through "Force to be single thread." and its empty line.
+void ExpectBanner(LineCursor& lines, Channel channel, int threadCount, bool capped);
+
+// The four single-thread tests; returns their rates as printed.
+SingleFigures ExpectSinglePhase(LineCursor& lines, Channel channel);
+
+// The console's closing lines after the results file has been closed.
+void ExpectClosingLines(LineCursor& lines, const std::string& directory,
+                        const std::string& resultsName);

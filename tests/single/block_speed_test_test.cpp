@@ -1,0 +1,88 @@
+#include "single/block_speed_test.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/constants.h"
+#include "app/global_streams.h"
+#include "app/run_state.h"
+#include "support/captured_run.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The state the byte test leaves: the scratch file written and byteOut still holding it.
+void LeaveScratchFileOpen(std::int64_t length) {
+  byteOut.open(ScratchFileName, std::ios::out | std::ios::binary);
+  const std::string contents(static_cast<std::size_t>(length), FillByte);
+  byteOut.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  byteOut.flush();
+}
+
+Lines ExpectedBlockLines() {
+  const double readRate = RunState.blockReadRate;
+  const double writeRate = RunState.blockWriteRate;
+  return {"High writing and reading speeds:",
+          "",
+          "The system spent: " + AsPrinted(RunState.blockReadElapsed) + " Secs. to Read:",
+          "It was: " + AsPrinted(readRate / 1000000.0) + " Millions Accesses/sec.",
+          "Conventionally, it was: " + AsPrinted(readRate / 1024 / 1024) + " MB/sec.",
+          "The system spent: " + AsPrinted(RunState.blockWriteElapsed) + " Secs. to Write.",
+          "It was: " + AsPrinted(writeRate / 1000000.0) + " Millions Accesses/sec.",
+          "Conventionally, it was: " + AsPrinted(writeRate / 1024 / 1024) + " MB/sec.",
+          "",
+          ""};
+}
+
+void ExpectAllStreamsClosed() {
+  EXPECT_FALSE(byteIn.is_open());
+  EXPECT_FALSE(blockOut.is_open());
+  EXPECT_FALSE(byteOut.is_open());
+}
+
+TEST(BlockSpeedTest, CopiesTheScratchFileInOnePieceAndClosesTheStreams) {
+  ScratchDirectory directory;
+  LeaveScratchFileOpen(FirstPassBytes);
+  const auto channels = CaptureChannels(BlockSpeedTest);
+
+  EXPECT_EQ(RunState.blockSize, FirstPassBytes);
+  EXPECT_EQ(RunState.blockReadRate, BlockByteCount / RunState.blockReadElapsed);
+  EXPECT_EQ(RunState.blockWriteRate, BlockByteCount / RunState.blockWriteElapsed);
+  EXPECT_EQ(channels.console, ExpectedBlockLines());
+  EXPECT_EQ(channels.log, ExpectedBlockLines());
+  for (const char* name : {ScratchFileName, BlockCopyFileName}) {
+    EXPECT_EQ(FileSize(name), FirstPassBytes) << name;
+    EXPECT_TRUE(EveryByteIs(name, FillByte)) << name;
+  }
+  ExpectAllStreamsClosed();
+}
+
+TEST(BlockSpeedTest, MovesWhateverLengthTheFileHasButKeepsTheFixedNumerator) {
+  ScratchDirectory directory;
+  LeaveScratchFileOpen(1000);
+  CaptureChannels(BlockSpeedTest);
+
+  EXPECT_EQ(RunState.blockSize, 1000);
+  EXPECT_EQ(FileSize(BlockCopyFileName), 1000);
+  EXPECT_EQ(RunState.blockReadRate, BlockByteCount / RunState.blockReadElapsed);
+  ExpectAllStreamsClosed();
+}
+
+TEST(BlockSpeedTest, AllocatesNothingWhenTheSourceCannotBeOpenedAndStillReports) {
+  ScratchDirectory directory;
+  const auto channels = CaptureChannels(BlockSpeedTest);
+
+  EXPECT_EQ(RunState.blockSize, -1);
+  EXPECT_EQ(RunState.blockBuffer, nullptr);
+  EXPECT_EQ(FileSize(BlockCopyFileName), 0);
+  EXPECT_EQ(channels.console, ExpectedBlockLines());
+  EXPECT_EQ(channels.log, ExpectedBlockLines());
+  byteIn.clear();
+  byteOut.clear();
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+#include "support/captured_run.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "app/global_streams.h"
+#include "support/line_patterns.h"
+
+CapturedChannels CaptureChannels(const std::function<void()>& work, const std::string& logPath) {
+  std::ostringstream console;
+  std::streambuf* saved = std::cout.rdbuf(console.rdbuf());
+  ResultsLog.open(logPath, std::ios::out | std::ios::trunc);
+  work();
+  ResultsLog.close();
+  std::cout.rdbuf(saved);
+  return {SplitLines(console.str()), SplitLines(ReadWholeFile(logPath))};
+}
