@@ -1,6 +1,7 @@
 // Every fixed number of the benchmark, in one place.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Upper bound of the worker team. 128, not 127 or 256: the results files of earlier runs were
@@ -45,3 +46,8 @@ inline constexpr const char* WorkerFilePrefix = "data64-Windows-";
 // on a case-sensitive file system they never collide with the stream phase's files.
 inline constexpr const char* WorkerDescriptorFilePrefix = "data64-windows-";
 inline constexpr const char* WorkerFileSuffix = ".tmp";
+
+// Each worker's entry of a per-thread table starts on a line of its own and fills whole lines.
+// 128 bytes rather than 64: x86 processors fetch neighbouring lines in pairs, so entries of two
+// workers within one 128-byte pair still slow each other down.
+inline constexpr std::size_t SlotAlignment = 128;

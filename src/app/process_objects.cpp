@@ -7,12 +7,19 @@
 
 #include "app/global_streams.h"
 #include "app/run_state.h"
+#include "parallel/thread_slots.h"
 
 RunValues RunState{};
 
 std::ofstream byteOut;
 std::ifstream byteIn;
 std::ofstream blockOut;
+
+SlotTable<std::ofstream> threadBlockOut;
+SlotTable<std::ifstream> threadByteIn;
+SlotTable<std::ofstream> threadByteOut;
+SlotTable<std::ofstream> threadCycleOut;
+SlotTable<std::ifstream> threadCycleIn;
 
 std::ofstream cycleOut;
 std::ifstream cycleIn;

@@ -8,6 +8,8 @@
 
 #include "app/constants.h"
 #include "app/run_state.h"
+#include "parallel/parallel_file_cycle_tests.h"
+#include "parallel/parallel_speed_tests.h"
 #include "report/report_line.h"
 #include "single/block_speed_test.h"
 #include "single/byte_speed_test.h"
@@ -94,6 +96,26 @@ void CloseRun() {
   std::cin.get();
 }
 
+void RunParallelPhases() {
+  // Every region has the team size set once at the start; main waits for the whole team at the
+  // end of each region before it prints the summary.
+#pragma omp parallel
+  ParallelFileCycleStreamTest();
+  ParallelFileCycleStreamSummary();
+
+#pragma omp parallel
+  ParallelFileCycleDescriptorTest();
+  ParallelFileCycleDescriptorSummary();
+
+#pragma omp parallel
+  {
+    WorkerFileName sourceName;
+    ParallelByteSpeedTest(sourceName);
+    ParallelBlockSpeedTest(sourceName);
+  }
+  ParallelBlockSpeedSummary();
+}
+
 int RunDrivesTesk() {
   SetThreadCount();
   OpenResultsFile();
@@ -103,6 +125,8 @@ int RunDrivesTesk() {
   FileCycleDescriptorTest();
   ByteSpeedTest();
   BlockSpeedTest();
+
+  RunParallelPhases();
 
   CloseRun();
   return 0;

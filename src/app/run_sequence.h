@@ -16,6 +16,9 @@ void OpenResultsFile();
 // The banner on both channels, the cap message when it applies, and the single-thread label.
 void ReportBanner();
 
+// The three parallel regions, each followed by its summary.
+void RunParallelPhases();
+
 // The results file's path as the closing line shows it: the directory, one backslash, the name.
 std::string JoinResultsPath(const char* directory, const char* fileName);
 

@@ -22,6 +22,13 @@ void ReportLine(const Items&... items) {
   WriteLine(ResultsLog, items...);
 }
 
+// A group of lines written on the console first, then the same group in the results file.
+template <typename WriteGroup>
+void ForEachChannel(WriteGroup writeGroup) {
+  writeGroup(static_cast<std::ostream&>(std::cout));
+  writeGroup(static_cast<std::ostream&>(ResultsLog));
+}
+
 // A test's header and its empty line, on the console and then in the results file. The two texts
 // differ for some tests, so both are given at every call.
 void ReportHeader(const char* consoleHeader, const char* logHeader);

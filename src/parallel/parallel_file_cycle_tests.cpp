@@ -1,0 +1,62 @@
+#include "parallel/parallel_file_cycle_tests.h"
+
+#include <omp.h>
+
+#include <cstdio>
+
+#include "app/constants.h"
+#include "app/run_state.h"
+#include "parallel/parallel_frame.h"
+#include "parallel/thread_slots.h"
+#include "single/file_cycles.h"
+
+void ParallelFileCycleStreamTest() {
+  // The results-file headers of the parallel file phases end with a full stop; the console's do
+  // not.
+  ParallelPhaseHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower.");
+
+  char name[NameBufferSize];
+  const double start = omp_get_wtime();
+  const int t = omp_get_thread_num();
+  threadStreamCycleStart[t] = start;
+  std::snprintf(name, sizeof name, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
+  RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], name);
+  threadStreamCycleEnd[t] = omp_get_wtime();
+  threadStreamCycleElapsed[t] = threadStreamCycleEnd[t] - threadStreamCycleStart[t];
+  threadStreamCycleRate[t] = CycleFileCount / threadStreamCycleElapsed[t];
+
+#pragma omp critical(ReportLock)
+  ReportWorkerCycles(t, threadStreamCycleElapsed[t], threadStreamCycleRate[t]);
+}
+
+void ParallelFileCycleDescriptorTest() {
+  ParallelPhaseHeader("Power of Handling Files -- Higher", "Power of Handling Files -- Higher.");
+
+  char name[NameBufferSize];
+  int threadDescriptors[SlotCount];
+  const double start = omp_get_wtime();
+  const int t = omp_get_thread_num();
+  threadDescriptorCycleStart[t] = start;
+  // Unlike the stream phase, this phase formats its name in every iteration, inside the timed
+  // span.
+  for (int cycle = 0; cycle < CycleCount; ++cycle) {
+    std::snprintf(name, sizeof name, "%s%d%s", WorkerDescriptorFilePrefix, t, WorkerFileSuffix);
+    DescriptorFileCycle(name, threadDescriptors[t]);
+  }
+  threadDescriptorCycleEnd[t] = omp_get_wtime();
+  threadDescriptorCycleElapsed[t] = threadDescriptorCycleEnd[t] - threadDescriptorCycleStart[t];
+  threadDescriptorCycleRate[t] = CycleFileCount / threadDescriptorCycleElapsed[t];
+
+#pragma omp critical(ReportLock)
+  ReportWorkerCycles(t, threadDescriptorCycleElapsed[t], threadDescriptorCycleRate[t]);
+}
+
+void ParallelFileCycleStreamSummary() {
+  RunState.overallStreamCycleRate = SumOverWorkers(threadStreamCycleRate);
+  ReportCycleSummary(RunState.overallStreamCycleRate, RunState.streamCycleRate);
+}
+
+void ParallelFileCycleDescriptorSummary() {
+  RunState.overallDescriptorCycleRate = SumOverWorkers(threadDescriptorCycleRate);
+  ReportCycleSummary(RunState.overallDescriptorCycleRate, RunState.descriptorCycleRate);
+}

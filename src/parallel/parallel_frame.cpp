@@ -1,0 +1,61 @@
+#include "parallel/parallel_frame.h"
+
+#include <iostream>
+
+#include "report/report_line.h"
+
+void ParallelPhaseHeader(const char* consoleHeader, const char* logHeader) {
+#pragma omp single
+  ReportParallelHeader(consoleHeader, logHeader);
+}
+
+void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* secondsText) {
+  // The console has always said "Access" here, the results file "Accesses".
+  WriteSpeedLines(std::cout, ThreadTag{thread}, elapsed, rate, secondsText,
+                  " Millions Access/sec.");
+  WriteSpeedLines(ResultsLog, ThreadTag{thread}, elapsed, rate, secondsText,
+                  " Millions Accesses/sec.");
+}
+
+void ReportWorkerCycles(int thread, double elapsed, double rate) {
+  ForEachChannel([&](std::ostream& channel) {
+    WriteCycleLines(channel, ThreadTag{thread}, elapsed, rate, "The system could process ");
+  });
+}
+
+void ReportCycleSummary(double overallRate, double singleRate) {
+  ForEachChannel([&](std::ostream& channel) {
+    WriteLine(channel);
+    WriteLine(channel);
+    WriteLine(channel, "Overall, The system could process: ", overallRate, " Files/sec.");
+  });
+  ReportLine("Multi-Thread Improvements: ", overallRate / singleRate, " times.");
+  ReportLine();
+}
+
+namespace {
+
+// One overall figure of a throughput phase: millions of accesses (note: no blank before "to"),
+// megabytes, and the gain over the single-thread rate.
+void ReportOverallHalf(int leadingEmptyLines, double overallRate, double singleRate,
+                       const char* accessText, const char* speedText) {
+  ForEachChannel([&](std::ostream& channel) {
+    for (int line = 0; line < leadingEmptyLines; ++line) {
+      WriteLine(channel);
+    }
+    WriteLine(channel, "Overall, It was: ", ToMillions(overallRate), accessText);
+    WriteLine(channel, speedText, ToMegabytes(overallRate), " MB/sec.");
+  });
+  ReportLine("Multi-Thread Improvements: ", overallRate / singleRate, " times.");
+}
+
+}  // namespace
+
+void ReportSpeedSummary(int leadingEmptyLines, double overallWriteRate, double singleWriteRate,
+                        double overallReadRate, double singleReadRate) {
+  ReportOverallHalf(leadingEmptyLines, overallWriteRate, singleWriteRate,
+                    " Millions Accesses/sec.to Write", "Conventionally, total writing speed was: ");
+  ReportOverallHalf(0, overallReadRate, singleReadRate, " Millions Accesses/sec.to Read",
+                    "Conventionally, total reading speed was: ");
+  ReportLine();
+}

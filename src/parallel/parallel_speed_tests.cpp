@@ -1,0 +1,95 @@
+#include "parallel/parallel_speed_tests.h"
+
+#include <omp.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "app/run_state.h"
+#include "parallel/parallel_frame.h"
+#include "parallel/thread_slots.h"
+#include "single/block_io.h"
+#include "single/byte_passes.h"
+
+void ParallelByteSpeedTest(WorkerFileName& sourceName) {
+  ParallelPhaseHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
+
+  const double writeStart = omp_get_wtime();
+  const int t = omp_get_thread_num();
+  threadByteWriteStart[t] = writeStart;
+  std::snprintf(sourceName, sizeof sourceName, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
+  threadByteOut[t].open(sourceName, std::ios::out | std::ios::binary);
+  WriteBytePasses(threadByteOut[t]);
+  threadByteWriteEnd[t] = omp_get_wtime();
+  threadByteWriteElapsed[t] = threadByteWriteEnd[t] - threadByteWriteStart[t];
+  threadByteWriteRate[t] = ByteAccessCount / threadByteWriteElapsed[t];
+
+  // threadByteOut[t] stays open for the rest of the run; the file is read back while it holds it.
+  threadByteReadStart[t] = omp_get_wtime();
+  threadByteIn[t].open(sourceName, std::ios::in | std::ios::binary);
+  ReadBytePasses(threadByteIn[t]);
+  threadByteReadEnd[t] = omp_get_wtime();
+  threadByteReadElapsed[t] = threadByteReadEnd[t] - threadByteReadStart[t];
+  threadByteReadRate[t] = ByteAccessCount / threadByteReadElapsed[t];
+
+#pragma omp critical(ReportLock)
+  {
+    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], " Secs. to Write.");
+    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], " Secs. to Read.");
+  }
+  // The block test opens the same stream again on the same file.
+  threadByteIn[t].close();
+
+  // Every worker has stored both rates before one of them sums them.
+#pragma omp barrier
+#pragma omp single
+  {
+    RunState.overallByteWriteRate = SumOverWorkers(threadByteWriteRate);
+    RunState.overallByteReadRate = SumOverWorkers(threadByteReadRate);
+    ReportSpeedSummary(2, RunState.overallByteWriteRate, RunState.byteWriteRate,
+                       RunState.overallByteReadRate, RunState.byteReadRate);
+  }
+#pragma omp barrier
+}
+
+void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
+  ParallelPhaseHeader("High writing and reading speeds:", "High writing and reading speeds:");
+
+  const double readStart = omp_get_wtime();
+  const int t = omp_get_thread_num();
+  threadBlockReadStart[t] = readStart;
+  std::ifstream& in = threadByteIn[t];
+  in.open(sourceName, std::ios::in | std::ios::binary);
+  const std::int64_t length = MeasureLength(in);
+  // The worker's copy lives until the process ends.
+  char* const buffer = AllocateBlock(length);
+  in.seekg(0);
+  ReadBlock(in, buffer, length);
+  threadBlockReadEnd[t] = omp_get_wtime();
+  threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
+  threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
+
+  char copyName[NameBufferSize];
+  threadBlockWriteStart[t] = omp_get_wtime();
+  std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
+  threadBlockOut[t].open(copyName, std::ios::out | std::ios::binary);
+  WriteBlock(threadBlockOut[t], buffer, length);
+  threadBlockWriteEnd[t] = omp_get_wtime();
+  threadBlockWriteElapsed[t] = threadBlockWriteEnd[t] - threadBlockWriteStart[t];
+  threadBlockWriteRate[t] = BlockByteCount / threadBlockWriteElapsed[t];
+
+  // The write figures come first, although the write half runs second.
+#pragma omp critical(ReportLock)
+  {
+    ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t],
+                          " Secs. to Write.");
+    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t], " Secs. to Read.");
+  }
+}
+
+void ParallelBlockSpeedSummary() {
+  RunState.overallBlockWriteRate = SumOverWorkers(threadBlockWriteRate);
+  RunState.overallBlockReadRate = SumOverWorkers(threadBlockReadRate);
+  ReportSpeedSummary(1, RunState.overallBlockWriteRate, RunState.blockWriteRate,
+                     RunState.overallBlockReadRate, RunState.blockReadRate);
+}
