@@ -1,10 +1,13 @@
 #include "e2e/binary_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "support/line_patterns.h"
 
@@ -20,14 +23,13 @@ int OpenOrDie(const std::string& path, int flags) {
 
 }  // namespace
 
-BinaryRun RunDrivesTeskBinary(const RunOptions& options) {
-  const std::string capture = options.directory + "/../";
-  const std::string base = std::filesystem::path(options.directory).filename().string();
-  const std::string outPath = capture + base + ".stdout";
-  const std::string errPath = capture + base + ".stderr";
-  const std::string inPath = capture + base + ".stdin";
+RunningBinary::RunningBinary(const RunOptions& options) {
+  const std::string base = options.directory + ".";
+  outPath_ = base + "stdout";
+  errPath_ = base + "stderr";
+  inPath_ = base + "stdin";
   {
-    const int descriptor = OpenOrDie(inPath, O_WRONLY | O_CREAT | O_TRUNC);
+    const int descriptor = OpenOrDie(inPath_, O_WRONLY | O_CREAT | O_TRUNC);
     if (!options.input.empty()) {
       [[maybe_unused]] const auto written =
           write(descriptor, options.input.data(), options.input.size());
@@ -42,28 +44,65 @@ BinaryRun RunDrivesTeskBinary(const RunOptions& options) {
   environment.push_back(nullptr);
   char* arguments[] = {const_cast<char*>(DRIVES_TESK_BINARY), nullptr};
 
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(OpenOrDie(inPath, O_RDONLY), STDIN_FILENO);
-    dup2(OpenOrDie(outPath, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
-    dup2(OpenOrDie(errPath, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
+  child_ = fork();
+  if (child_ == 0) {
+    dup2(OpenOrDie(inPath_, O_RDONLY), STDIN_FILENO);
+    dup2(OpenOrDie(outPath_, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+    dup2(OpenOrDie(errPath_, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
     if (chdir(options.directory.c_str()) != 0) {
       _exit(126);
     }
     execve(DRIVES_TESK_BINARY, arguments, environment.data());
     _exit(127);
   }
+}
+
+RunningBinary::~RunningBinary() {
+  if (child_ > 0) {
+    Stop();
+  }
+  std::error_code ignored;
+  for (const auto* path : {&outPath_, &errPath_, &inPath_}) {
+    std::filesystem::remove(*path, ignored);
+  }
+}
+
+std::string RunningBinary::ConsoleSoFar() const {
+  return ReadWholeFile(outPath_);
+}
+
+bool RunningBinary::WaitForConsole(const std::string& text, double seconds) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (ConsoleSoFar().find(text) != std::string::npos) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+BinaryRun RunningBinary::Wait() {
   BinaryRun run;
   int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+  if (child_ > 0 && waitpid(child_, &status, 0) == child_ && WIFEXITED(status)) {
     run.exitStatus = WEXITSTATUS(status);
   }
-  run.console = ReadWholeFile(outPath);
-  run.errors = ReadWholeFile(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
-  std::filesystem::remove(inPath);
+  child_ = -1;
+  run.console = ReadWholeFile(outPath_);
+  run.errors = ReadWholeFile(errPath_);
   return run;
+}
+
+BinaryRun RunningBinary::Stop() {
+  if (child_ > 0) {
+    kill(child_, SIGKILL);
+  }
+  return Wait();
+}
+
+BinaryRun RunDrivesTeskBinary(const RunOptions& options) {
+  return RunningBinary(options).Wait();
 }
 
 std::vector<std::string> ResultsFilesIn(const std::string& directory) {

@@ -2,6 +2,8 @@
 // pinned environment, and keeps what it printed.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -17,7 +19,29 @@ struct RunOptions {
   std::string input;                   // standard input; empty means at end of input at once
 };
 
+// A started run. Standard output and error go to files beside the run's directory, so they can
+// be read while the run goes on.
+class RunningBinary {
+ public:
+  explicit RunningBinary(const RunOptions& options);
+  ~RunningBinary();
+  RunningBinary(const RunningBinary&) = delete;
+  RunningBinary& operator=(const RunningBinary&) = delete;
+
+  std::string ConsoleSoFar() const;
+  // Waits until the console shows `text` or `seconds` have passed; true when it showed it.
+  bool WaitForConsole(const std::string& text, double seconds) const;
+  // Waits for the end of the run.
+  BinaryRun Wait();
+  // Ends the run at once and returns what it had printed.
+  BinaryRun Stop();
+
+ private:
+  pid_t child_ = -1;
+  std::string outPath_, errPath_, inPath_;
+};
+
 BinaryRun RunDrivesTeskBinary(const RunOptions& options);
 
-// The results file a run left in `directory` (its one file named results_drives_tesk_windows @...).
+// The results files a run left in `directory` (named results_drives_tesk_windows @ ...).
 std::vector<std::string> ResultsFilesIn(const std::string& directory);

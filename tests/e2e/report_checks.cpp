@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/constants.h"
 
 namespace {
@@ -89,4 +91,126 @@ void ExpectClosingLines(LineCursor& lines, const std::string& directory,
   lines.Expect("");
   lines.Expect("");
   lines.Expect("Press Enter to Exit.");
+}
+
+namespace {
+
+void ExpectParallelHeader(LineCursor& lines, const std::string& header) {
+  lines.Expect("Multi-Thread Enabled:");
+  lines.Expect(header);
+  lines.Expect("");
+}
+
+// Every thread number from 0 to workers - 1 exactly once.
+void ExpectEveryWorkerOnce(std::vector<int> threads, int workers) {
+  std::sort(threads.begin(), threads.end());
+  std::vector<int> expected(static_cast<std::size_t>(workers));
+  for (int t = 0; t < workers; ++t) {
+    expected[static_cast<std::size_t>(t)] = t;
+  }
+  EXPECT_EQ(threads, expected);
+}
+
+void ExpectImprovement(LineCursor& lines, double overall, double single) {
+  const double improvement = lines.Expect("Multi-Thread Improvements: {n} times.").at(0);
+  EXPECT_TRUE(PrintedNear(improvement, overall / single, 5e-5))
+      << improvement << " is not " << overall << " / " << single;
+}
+
+void ExpectCyclePhase(LineCursor& lines, const std::string& header, int workers, double single) {
+  ExpectParallelHeader(lines, header);
+  std::vector<int> threads;
+  double sum = 0;
+  for (int block = 0; block < workers; ++block) {
+    const auto time = lines.Expect("Thread:{n} The system spent: {n} Secs.");
+    const auto rate = lines.Expect("Thread:{n} The system could process {n} Files/sec.");
+    ASSERT_EQ(time.size(), 2u);
+    ASSERT_EQ(rate.size(), 2u);
+    EXPECT_EQ(time[0], rate[0]) << "a worker's lines are interleaved with another's";
+    ExpectRateOfTime(time[1], rate[1], CycleFileCount);
+    threads.push_back(static_cast<int>(time[0]));
+    sum += rate[1];
+  }
+  ExpectEveryWorkerOnce(threads, workers);
+  lines.Expect("");
+  lines.Expect("");
+  const double overall = lines.Expect("Overall, The system could process: {n} Files/sec.").at(0);
+  EXPECT_TRUE(PrintedNear(overall, sum, 2e-5)) << overall << " is not the sum " << sum;
+  ExpectImprovement(lines, overall, single);
+  lines.Expect("");
+}
+
+// A worker's three lines of one half; returns the rate in units per second and checks the tag.
+double ExpectWorkerHalf(LineCursor& lines, Channel channel, int thread, const char* secondsText,
+                        double count) {
+  const char* access =
+      channel == Channel::Console ? " Millions Access/sec." : " Millions Accesses/sec.";
+  const auto time = lines.Expect(std::string("Thread:{n} The system spent: {n}") + secondsText);
+  const auto millions = lines.Expect(std::string("Thread:{n} It was: {n}") + access);
+  const double megabytes = lines.Expect("Conventionally, it was: {n} MB/sec.").at(0);
+  if (time.size() != 2 || millions.size() != 2) {
+    ADD_FAILURE() << "worker lines do not match";
+    return 0;
+  }
+  EXPECT_EQ(time[0], thread) << "a worker's lines are interleaved with another's";
+  EXPECT_EQ(millions[0], thread) << "a worker's lines are interleaved with another's";
+  ExpectRateOfTime(time[1], millions[1], count / 1000000.0);
+  EXPECT_TRUE(PrintedNear(megabytes, millions[1] * 1000000.0 / 1024 / 1024, 1e-4));
+  return millions[1] * 1000000.0;
+}
+
+void ExpectOverallHalf(LineCursor& lines, const char* direction, const char* speedWord, double sum,
+                       double single) {
+  const double overall =
+      lines.Expect(std::string("Overall, It was: {n} Millions Accesses/sec.to ") + direction).at(0);
+  const double megabytes =
+      lines.Expect(std::string("Conventionally, total ") + speedWord + " speed was: {n} MB/sec.")
+          .at(0);
+  EXPECT_TRUE(PrintedNear(overall * 1000000.0, sum, 5e-5)) << overall << " is not the sum " << sum;
+  EXPECT_TRUE(PrintedNear(megabytes, overall * 1000000.0 / 1024 / 1024, 1e-4));
+  ExpectImprovement(lines, overall * 1000000.0, single);
+}
+
+// A throughput phase: per worker a block with the write half, then the read half (in both
+// phases the write figures come first); then the summary.
+void ExpectSpeedPhase(LineCursor& lines, Channel channel, const std::string& header, int workers,
+                      double count, int leadingEmptyLines, double singleWrite, double singleRead) {
+  ExpectParallelHeader(lines, header);
+  std::vector<int> threads;
+  double writeSum = 0, readSum = 0;
+  for (int block = 0; block < workers; ++block) {
+    std::vector<double> lead;
+    if (!MatchLine(lines.Peek(), "Thread:{n} The system spent: {n} Secs. to Write.", &lead)) {
+      ADD_FAILURE() << "expected a worker's block, got \"" << lines.Peek() << "\"";
+      return;
+    }
+    const int thread = static_cast<int>(lead.at(0));
+    threads.push_back(thread);
+    writeSum += ExpectWorkerHalf(lines, channel, thread, " Secs. to Write.", count);
+    readSum += ExpectWorkerHalf(lines, channel, thread, " Secs. to Read.", count);
+  }
+  ExpectEveryWorkerOnce(threads, workers);
+  for (int line = 0; line < leadingEmptyLines; ++line) {
+    lines.Expect("");
+  }
+  ExpectOverallHalf(lines, "Write", "writing", writeSum, singleWrite);
+  ExpectOverallHalf(lines, "Read", "reading", readSum, singleRead);
+  lines.Expect("");
+}
+
+}  // namespace
+
+void ExpectParallelPhases(LineCursor& lines, Channel channel, int workers,
+                          const SingleFigures& single) {
+  const bool console = channel == Channel::Console;
+  ExpectCyclePhase(
+      lines, console ? "Power of Handling Files -- Lower" : "Power of Handling Files -- Lower.",
+      workers, single.streamCycleRate);
+  ExpectCyclePhase(
+      lines, console ? "Power of Handling Files -- Higher" : "Power of Handling Files -- Higher.",
+      workers, single.descriptorCycleRate);
+  ExpectSpeedPhase(lines, channel, "Low writing and reading speeds:", workers, ByteAccessCount, 2,
+                   single.byteWriteRate, single.byteReadRate);
+  ExpectSpeedPhase(lines, channel, "High writing and reading speeds:", workers, BlockByteCount, 1,
+                   single.blockWriteRate, single.blockReadRate);
 }

@@ -22,3 +22,10 @@ SingleFigures ExpectSinglePhase(LineCursor& lines, Channel channel);
 // The console's closing lines after the results file has been closed.
 void ExpectClosingLines(LineCursor& lines, const std::string& directory,
                         const std::string& resultsName);
+
+// The three parallel regions with `workers` workers: header blocks, one report block per worker
+// (in any order, never interleaved, every thread number once), and the summaries, whose overall
+// figures must be the sums of the printed per-worker figures and whose improvements must divide
+// them by the single-thread figures.
+void ExpectParallelPhases(LineCursor& lines, Channel channel, int workers,
+                          const SingleFigures& single);

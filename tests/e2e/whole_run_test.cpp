@@ -1,0 +1,133 @@
+// Whole runs of the binary with 1, 2 and 3 workers (3 is more than this machine's cores),
+// standard input at its end. Each worker count is run once and every check reads that run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+
+#include "app/constants.h"
+#include "e2e/binary_run.h"
+#include "e2e/report_checks.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+struct FinishedRun {
+  std::string directory;
+  BinaryRun run;
+  std::string resultsName;
+};
+
+// One run per worker count for the whole test program.
+const FinishedRun& RunWith(int workers) {
+  static std::map<int, FinishedRun> runs;
+  auto found = runs.find(workers);
+  if (found == runs.end()) {
+    FinishedRun finished;
+    finished.directory = MakeTemporaryDirectory();
+    finished.run = RunDrivesTeskBinary(
+        {finished.directory, {"OMP_NUM_THREADS=" + std::to_string(workers)}, ""});
+    const auto results = ResultsFilesIn(finished.directory);
+    finished.resultsName = results.size() == 1 ? results[0] : "";
+    found = runs.emplace(workers, finished).first;
+  }
+  return found->second;
+}
+
+class WholeRun : public ::testing::TestWithParam<int> {
+ protected:
+  int workers() const { return GetParam(); }
+  const FinishedRun& finished() const { return RunWith(workers()); }
+
+  static void TearDownTestSuite() {
+    for (int workers : {1, 2, 3}) {
+      std::error_code ignored;
+      std::filesystem::remove_all(RunWith(workers).directory, ignored);
+    }
+  }
+};
+
+TEST_P(WholeRun, ExitsWithStatusZeroAndWritesNothingToStandardError) {
+  EXPECT_EQ(finished().run.exitStatus, 0);
+  EXPECT_EQ(finished().run.errors, "");
+}
+
+TEST_P(WholeRun, PrintsEveryConsoleLineInOrder) {
+  ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
+  const auto lines = SplitLines(finished().run.console);
+  LineCursor cursor(lines);
+  cursor.Expect("");
+  ExpectBanner(cursor, Channel::Console, workers(), false);
+  const SingleFigures single = ExpectSinglePhase(cursor, Channel::Console);
+  ExpectParallelPhases(cursor, Channel::Console, workers(), single);
+  ExpectClosingLines(cursor, finished().directory, finished().resultsName);
+  EXPECT_TRUE(cursor.AtEnd()) << "extra line: " << cursor.Peek();
+}
+
+TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
+  ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
+  const std::regex name(
+      R"(results_drives_tesk_windows @ local date \d{4}\.\d\d\.\d\d time \d\d\.\d\d\.\d\d\.txt)");
+  EXPECT_TRUE(std::regex_match(finished().resultsName, name)) << finished().resultsName;
+  const auto lines = SplitLines(ReadWholeFile(finished().directory + "/" + finished().resultsName));
+  LineCursor cursor(lines);
+  ExpectBanner(cursor, Channel::Log, workers(), false);
+  const SingleFigures single = ExpectSinglePhase(cursor, Channel::Log);
+  ExpectParallelPhases(cursor, Channel::Log, workers(), single);
+  EXPECT_TRUE(cursor.AtEnd()) << "extra line: " << cursor.Peek();
+}
+
+TEST_P(WholeRun, LeavesExactlyTheScratchFilesFilledWithTheFillByte) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(finished().directory)) {
+    names.insert(entry.path().filename().string());
+  }
+  std::set<std::string> expected{finished().resultsName, ScratchFileName, BlockCopyFileName};
+  for (int t = 0; t < workers(); ++t) {
+    expected.insert(WorkerFilePrefix + std::to_string(t) + WorkerFileSuffix);
+    expected.insert(WorkerFilePrefix + std::to_string(t));
+  }
+  EXPECT_EQ(names, expected);
+  for (const auto& name : expected) {
+    if (name == finished().resultsName) {
+      continue;
+    }
+    const std::string path = finished().directory + "/" + name;
+    EXPECT_EQ(FileSize(path), FirstPassBytes) << name;
+    EXPECT_TRUE(EveryByteIs(path, FillByte)) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, WholeRun, ::testing::Values(1, 2, 3),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return "w" + std::to_string(param.param);
+                         });
+
+// Above the cap the team has 128 workers. A full run of 128 workers is far too slow here, so the
+// run is stopped once the single-thread label shows that the banner is complete.
+TEST(ThreadCap, AboveTheCapBothChannelsShow128AndTheCapMessage) {
+  const std::string directory = MakeTemporaryDirectory();
+  BinaryRun run;
+  {
+    RunningBinary running({directory, {"OMP_NUM_THREADS=" + std::to_string(ThreadCap + 72)}, ""});
+    EXPECT_TRUE(running.WaitForConsole("Force to be single thread.", 60));
+    run = running.Stop();
+  }
+  const std::string cap = "The threads limitation of Tesk Edition is set to maximum 128 threads.";
+  const auto console = SplitLines(run.console);
+  LineCursor consoleLines(console);
+  consoleLines.Expect("");
+  ExpectBanner(consoleLines, Channel::Console, ThreadCap, true);
+
+  const auto results = ResultsFilesIn(directory);
+  ASSERT_EQ(results.size(), 1u);
+  const auto log = SplitLines(ReadWholeFile(directory + "/" + results[0]));
+  LineCursor logLines(log);
+  ExpectBanner(logLines, Channel::Log, ThreadCap, true);
+  std::filesystem::remove_all(directory);
+}
+
+}  // namespace
