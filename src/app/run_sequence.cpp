@@ -1,6 +1,11 @@
 #include "app/run_sequence.h"
 
+#include <fcntl.h>
 #include <omp.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 
 #include <cstdio>
 #include <ctime>
@@ -26,6 +31,24 @@ constexpr const char* SupportLine =
     "Support: see README.md of drives-tesk for what each figure means and how to report a problem.";
 
 }  // namespace
+
+void PrepareProcess() {
+  // A console that goes away (a closed pipe, a hung-up terminal) must not end the run: its lines
+  // are then dropped, and the results file is still written to the end.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGHUP, SIG_IGN);
+  // With standard input, output or error closed, the next file opened would take its number, and
+  // console lines would land in a results or scratch file. /dev/null fills any such gap.
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF) {
+      const int filler = open("/dev/null", O_RDWR);
+      if (filler != -1 && filler != descriptor) {
+        dup2(filler, descriptor);
+        close(filler);
+      }
+    }
+  }
+}
 
 void SetThreadCount() {
   RunState.maxThreadsAtStart = omp_get_max_threads();
@@ -84,10 +107,15 @@ std::string JoinResultsPath(const char* directory, const char* fileName) {
 }
 
 void CloseRun() {
+  // Every line was flushed as it was written, so a stream still good here holds them all.
+  const bool written = ResultsLog.is_open() && ResultsLog.good();
   ResultsLog.close();
+  const bool saved = written && !ResultsLog.fail();
   RunState.resultsFilePath = JoinResultsPath(startDirectory, RunState.resultsFileName);
   WriteLine(std::cout,
-            "Results have been saved in a file and you can find it at: ", RunState.resultsFilePath);
+            saved ? "Results have been saved in a file and you can find it at: "
+                  : "Results could not be saved in a file; it was meant to be at: ",
+            RunState.resultsFilePath);
   WriteLine(std::cout);
   WriteLine(std::cout);
   WriteLine(std::cout, "Press Enter to Exit.");
@@ -117,6 +145,7 @@ void RunParallelPhases() {
 }
 
 int RunDrivesTesk() {
+  PrepareProcess();
   SetThreadCount();
   OpenResultsFile();
   ReportBanner();

@@ -7,6 +7,9 @@
 // Runs the benchmark once; the return value is the process's exit status.
 int RunDrivesTesk();
 
+// Keeps the run going when the console goes away, and makes sure the standard descriptors are open.
+void PrepareProcess();
+
 // Reads the runtime's thread count, caps it at ThreadCap and hands it back to the runtime.
 void SetThreadCount();
 
@@ -22,5 +25,6 @@ void RunParallelPhases();
 // The results file's path as the closing line shows it: the directory, one backslash, the name.
 std::string JoinResultsPath(const char* directory, const char* fileName);
 
-// Closes ResultsLog, names the file on the console, asks for Enter and reads one character.
+// Closes ResultsLog, names the file on the console (saying so when it could not be written
+// completely), asks for Enter and reads one character.
 void CloseRun();

@@ -16,17 +16,18 @@ void ParallelFileCycleStreamTest() {
   ParallelPhaseHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower.");
 
   char name[NameBufferSize];
+  OperationFailures failures;
   const double start = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadStreamCycleStart[t] = start;
   std::snprintf(name, sizeof name, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
-  RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], name);
+  RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], name, failures);
   threadStreamCycleEnd[t] = omp_get_wtime();
   threadStreamCycleElapsed[t] = threadStreamCycleEnd[t] - threadStreamCycleStart[t];
   threadStreamCycleRate[t] = CycleFileCount / threadStreamCycleElapsed[t];
 
 #pragma omp critical(ReportLock)
-  ReportWorkerCycles(t, threadStreamCycleElapsed[t], threadStreamCycleRate[t]);
+  ReportWorkerCycles(t, threadStreamCycleElapsed[t], threadStreamCycleRate[t], failures);
 }
 
 void ParallelFileCycleDescriptorTest() {
@@ -34,6 +35,7 @@ void ParallelFileCycleDescriptorTest() {
 
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];
+  OperationFailures failures;
   const double start = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadDescriptorCycleStart[t] = start;
@@ -41,14 +43,14 @@ void ParallelFileCycleDescriptorTest() {
   // span.
   for (int cycle = 0; cycle < CycleCount; ++cycle) {
     std::snprintf(name, sizeof name, "%s%d%s", WorkerDescriptorFilePrefix, t, WorkerFileSuffix);
-    DescriptorFileCycle(name, threadDescriptors[t]);
+    DescriptorFileCycle(name, threadDescriptors[t], failures);
   }
   threadDescriptorCycleEnd[t] = omp_get_wtime();
   threadDescriptorCycleElapsed[t] = threadDescriptorCycleEnd[t] - threadDescriptorCycleStart[t];
   threadDescriptorCycleRate[t] = CycleFileCount / threadDescriptorCycleElapsed[t];
 
 #pragma omp critical(ReportLock)
-  ReportWorkerCycles(t, threadDescriptorCycleElapsed[t], threadDescriptorCycleRate[t]);
+  ReportWorkerCycles(t, threadDescriptorCycleElapsed[t], threadDescriptorCycleRate[t], failures);
 }
 
 void ParallelFileCycleStreamSummary() {

@@ -9,18 +9,21 @@ void ParallelPhaseHeader(const char* consoleHeader, const char* logHeader) {
   ReportParallelHeader(consoleHeader, logHeader);
 }
 
-void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* secondsText) {
+void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* secondsText,
+                           const char* measurement, const OperationFailures& failures) {
   // The console has always said "Access" here, the results file "Accesses".
   WriteSpeedLines(std::cout, ThreadTag{thread}, elapsed, rate, secondsText,
                   " Millions Access/sec.");
+  WriteFailureLine(ThreadTag{thread}, measurement, failures);
   WriteSpeedLines(ResultsLog, ThreadTag{thread}, elapsed, rate, secondsText,
                   " Millions Accesses/sec.");
 }
 
-void ReportWorkerCycles(int thread, double elapsed, double rate) {
-  ForEachChannel([&](std::ostream& channel) {
-    WriteCycleLines(channel, ThreadTag{thread}, elapsed, rate, "The system could process ");
-  });
+void ReportWorkerCycles(int thread, double elapsed, double rate,
+                        const OperationFailures& failures) {
+  WriteCycleLines(std::cout, ThreadTag{thread}, elapsed, rate, "The system could process ");
+  WriteFailureLine(ThreadTag{thread}, "file-handling", failures);
+  WriteCycleLines(ResultsLog, ThreadTag{thread}, elapsed, rate, "The system could process ");
 }
 
 void ReportCycleSummary(double overallRate, double singleRate) {

@@ -14,28 +14,32 @@
 void ParallelByteSpeedTest(WorkerFileName& sourceName) {
   ParallelPhaseHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
 
+  OperationFailures writeFailures;
+  OperationFailures readFailures;
   const double writeStart = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadByteWriteStart[t] = writeStart;
   std::snprintf(sourceName, sizeof sourceName, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
-  threadByteOut[t].open(sourceName, std::ios::out | std::ios::binary);
-  WriteBytePasses(threadByteOut[t]);
+  OpenOutput(threadByteOut[t], sourceName, writeFailures);
+  WriteBytePasses(threadByteOut[t], writeFailures);
   threadByteWriteEnd[t] = omp_get_wtime();
   threadByteWriteElapsed[t] = threadByteWriteEnd[t] - threadByteWriteStart[t];
   threadByteWriteRate[t] = ByteAccessCount / threadByteWriteElapsed[t];
 
   // threadByteOut[t] stays open for the rest of the run; the file is read back while it holds it.
   threadByteReadStart[t] = omp_get_wtime();
-  threadByteIn[t].open(sourceName, std::ios::in | std::ios::binary);
-  ReadBytePasses(threadByteIn[t]);
+  OpenInput(threadByteIn[t], sourceName, readFailures);
+  ReadBytePasses(threadByteIn[t], readFailures);
   threadByteReadEnd[t] = omp_get_wtime();
   threadByteReadElapsed[t] = threadByteReadEnd[t] - threadByteReadStart[t];
   threadByteReadRate[t] = ByteAccessCount / threadByteReadElapsed[t];
 
 #pragma omp critical(ReportLock)
   {
-    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], " Secs. to Write.");
-    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], " Secs. to Read.");
+    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], " Secs. to Write.",
+                          "writing", writeFailures);
+    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], " Secs. to Read.",
+                          "reading", readFailures);
   }
   // The block test opens the same stream again on the same file.
   threadByteIn[t].close();
@@ -55,25 +59,26 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   ParallelPhaseHeader("High writing and reading speeds:", "High writing and reading speeds:");
 
+  OperationFailures readFailures;
+  OperationFailures writeFailures;
+  char copyName[NameBufferSize];
   const double readStart = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadBlockReadStart[t] = readStart;
   std::ifstream& in = threadByteIn[t];
-  in.open(sourceName, std::ios::in | std::ios::binary);
-  const std::int64_t length = MeasureLength(in);
-  // The worker's copy lives until the process ends.
-  char* const buffer = AllocateBlock(length);
+  OpenInput(in, sourceName, readFailures);
+  const std::int64_t length = MeasureLength(in, readFailures);
+  threadBlockBuffer[t] = AllocateBlock(length, readFailures);
   in.seekg(0);
-  ReadBlock(in, buffer, length);
+  ReadBlock(in, threadBlockBuffer[t], length, readFailures);
   threadBlockReadEnd[t] = omp_get_wtime();
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
 
-  char copyName[NameBufferSize];
   threadBlockWriteStart[t] = omp_get_wtime();
   std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
-  threadBlockOut[t].open(copyName, std::ios::out | std::ios::binary);
-  WriteBlock(threadBlockOut[t], buffer, length);
+  OpenOutput(threadBlockOut[t], copyName, writeFailures);
+  WriteBlock(threadBlockOut[t], threadBlockBuffer[t], length, writeFailures);
   threadBlockWriteEnd[t] = omp_get_wtime();
   threadBlockWriteElapsed[t] = threadBlockWriteEnd[t] - threadBlockWriteStart[t];
   threadBlockWriteRate[t] = BlockByteCount / threadBlockWriteElapsed[t];
@@ -82,8 +87,9 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
 #pragma omp critical(ReportLock)
   {
     ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t],
-                          " Secs. to Write.");
-    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t], " Secs. to Read.");
+                          " Secs. to Write.", "writing", writeFailures);
+    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t], " Secs. to Read.",
+                          "reading", readFailures);
   }
 }
 

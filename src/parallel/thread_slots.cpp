@@ -16,6 +16,8 @@ ValueTable threadBlockReadStart, threadBlockReadEnd, threadBlockReadElapsed, thr
 ValueTable threadBlockWriteStart, threadBlockWriteEnd, threadBlockWriteElapsed,
     threadBlockWriteRate;
 
+SlotTable<char*> threadBlockBuffer;
+
 double SumOverWorkers(const ValueTable& rates) {
   double sum = 0.0;
   for (std::uint64_t slot = 0; slot < static_cast<std::uint64_t>(omp_get_max_threads()); ++slot) {

@@ -40,6 +40,10 @@ extern SlotTable<std::ofstream> threadByteOut;
 extern SlotTable<std::ifstream> threadByteIn;
 extern SlotTable<std::ofstream> threadBlockOut;
 
+// Each worker's copy of its scratch file in the block test. Kept here, not only in the worker, so
+// that every buffer stays reachable until the process ends; none is ever freed.
+extern SlotTable<char*> threadBlockBuffer;
+
 // The sum of a rate table over the slots of the thread team (0 up to omp_get_max_threads() - 1);
 // a slot whose worker never ran holds 0 and adds nothing.
 double SumOverWorkers(const ValueTable& rates);

@@ -17,13 +17,3 @@ void ReportParallelHeader(const char* consoleHeader, const char* logHeader) {
 std::ostream& operator<<(std::ostream& channel, ThreadTag tag) {
   return channel << "Thread:" << tag.thread << " ";
 }
-
-void ReportSpeedFigures(double elapsed, double rate, const char* secondsText, bool emptyLineAfter) {
-  for (std::ostream* channel :
-       {static_cast<std::ostream*>(&std::cout), static_cast<std::ostream*>(&ResultsLog)}) {
-    WriteSpeedLines(*channel, NoTag{}, elapsed, rate, secondsText, " Millions Accesses/sec.");
-    if (emptyLineAfter) {
-      WriteLine(*channel);
-    }
-  }
-}

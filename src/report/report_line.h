@@ -74,7 +74,3 @@ void WriteSpeedLines(std::ostream& channel, Tag tag, double elapsed, double rate
   WriteLine(channel, tag, "It was: ", ToMillions(rate), accessText);
   WriteLine(channel, "Conventionally, it was: ", ToMegabytes(rate), " MB/sec.");
 }
-
-// A single-thread throughput half on both channels: the three lines on the console, then in the
-// results file, each group followed by an empty line when `emptyLineAfter` is set.
-void ReportSpeedFigures(double elapsed, double rate, const char* secondsText, bool emptyLineAfter);

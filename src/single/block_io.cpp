@@ -1,29 +1,62 @@
 #include "single/block_io.h"
 
+#include <cerrno>
 #include <new>
 
-std::int64_t MeasureLength(std::ifstream& in) {
-  in.seekg(0, std::ios::end);
-  return static_cast<std::int64_t>(in.tellg());
+void OpenInput(std::ifstream& in, const char* name, OperationFailures& failures) {
+  in.open(name, std::ios::in | std::ios::binary);
+  if (!in.is_open()) {
+    failures.Note(Operation::Open, errno);
+  }
 }
 
-char* AllocateBlock(std::int64_t length) {
+void OpenOutput(std::ofstream& out, const char* name, OperationFailures& failures) {
+  out.open(name, std::ios::out | std::ios::binary);
+  if (!out.is_open()) {
+    failures.Note(Operation::Open, errno);
+  }
+}
+
+std::int64_t MeasureLength(std::ifstream& in, OperationFailures& failures) {
+  in.seekg(0, std::ios::end);
+  const auto length = static_cast<std::int64_t>(in.tellg());
+  if (length < 0 && in.is_open()) {
+    failures.Note(Operation::Seek, errno);
+  }
+  return length;
+}
+
+char* AllocateBlock(std::int64_t length, OperationFailures& failures) {
   if (length < 0) {
     return nullptr;
   }
-  return new (std::nothrow) char[static_cast<std::size_t>(length)];
+  char* const block = new (std::nothrow) char[static_cast<std::size_t>(length)];
+  if (block == nullptr) {
+    failures.Note(Operation::Allocate, ENOMEM);
+  }
+  return block;
 }
 
-void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length) {
+void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length, OperationFailures& failures) {
   if (buffer != nullptr) {
     in.read(buffer, length);
   }
   in.sync();
+  if (buffer != nullptr && !in.good()) {
+    failures.Note(Operation::Read, in.bad() ? errno : 0);
+  }
 }
 
-void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length) {
+void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length,
+                OperationFailures& failures) {
   if (buffer != nullptr) {
     out.write(buffer, length);
+  } else {
+    // Nothing was read, so nothing can be written: the figure measures an empty write.
+    failures.Note(Operation::Write, ENODATA);
   }
   out.flush();
+  if (out.is_open() && !out.good()) {
+    failures.Note(Operation::Write, errno);
+  }
 }

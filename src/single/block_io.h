@@ -5,17 +5,24 @@
 #include <cstdint>
 #include <fstream>
 
+#include "single/operation_failures.h"
+
+// Opens a stream on `name` in binary mode and notes a failed open.
+void OpenInput(std::ifstream& in, const char* name, OperationFailures& failures);
+void OpenOutput(std::ofstream& out, const char* name, OperationFailures& failures);
+
 // Seeks to the end and tells the position: the file's length, or -1 when the stream has none.
-std::int64_t MeasureLength(std::ifstream& in);
+std::int64_t MeasureLength(std::ifstream& in, OperationFailures& failures);
 
 // A heap array of `length` bytes, or nullptr when the length is negative or the memory cannot be
 // had. The caller keeps it for the rest of the process.
-char* AllocateBlock(std::int64_t length);
+char* AllocateBlock(std::int64_t length, OperationFailures& failures);
 
 // One read call of `length` bytes into the buffer, then a synchronisation. Without a buffer
 // nothing is read.
-void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length);
+void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length, OperationFailures& failures);
 
 // One write call of `length` bytes from the buffer, then a flush. Without a buffer nothing is
 // written.
-void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length);
+void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length,
+                OperationFailures& failures);

@@ -6,30 +6,35 @@
 #include "app/run_state.h"
 #include "report/report_line.h"
 #include "single/block_io.h"
+#include "single/single_reports.h"
 
 void BlockSpeedTest() {
   ReportHeader("High writing and reading speeds:", "High writing and reading speeds:");
 
+  OperationFailures readFailures;
   RunState.blockReadStart = omp_get_wtime();
-  byteIn.open(ScratchFileName, std::ios::in | std::ios::binary);
-  RunState.blockSize = MeasureLength(byteIn);
+  OpenInput(byteIn, ScratchFileName, readFailures);
+  RunState.blockSize = MeasureLength(byteIn, readFailures);
   byteIn.seekg(0);
-  RunState.blockBuffer = AllocateBlock(RunState.blockSize);
-  ReadBlock(byteIn, RunState.blockBuffer, RunState.blockSize);
+  RunState.blockBuffer = AllocateBlock(RunState.blockSize, readFailures);
+  ReadBlock(byteIn, RunState.blockBuffer, RunState.blockSize, readFailures);
   RunState.blockReadEnd = omp_get_wtime();
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
 
-  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate, " Secs. to Read:", false);
+  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate,
+                     " Secs. to Read:", "reading", false, readFailures);
 
+  OperationFailures writeFailures;
   RunState.blockWriteStart = omp_get_wtime();
-  blockOut.open(BlockCopyFileName, std::ios::out | std::ios::binary);
-  WriteBlock(blockOut, RunState.blockBuffer, RunState.blockSize);
+  OpenOutput(blockOut, BlockCopyFileName, writeFailures);
+  WriteBlock(blockOut, RunState.blockBuffer, RunState.blockSize, writeFailures);
   RunState.blockWriteEnd = omp_get_wtime();
   RunState.blockWriteElapsed = RunState.blockWriteEnd - RunState.blockWriteStart;
   RunState.blockWriteRate = BlockByteCount / RunState.blockWriteElapsed;
 
-  ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, " Secs. to Write.", true);
+  ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, " Secs. to Write.",
+                     "writing", true, writeFailures);
 
   // The single-thread phase ends with one more empty line on each channel.
   ReportLine();

@@ -1,11 +1,21 @@
 #include "single/byte_passes.h"
 
+#include <cerrno>
 #include <iostream>
 
 #include "app/constants.h"
 #include "report/report_line.h"
 
-void WriteBytePasses(std::ofstream& out) {
+namespace {
+
+// The error of a stream that failed: a system error when it is bad, else it met the end early.
+int StreamError(const std::ios& stream) {
+  return stream.bad() ? errno : 0;
+}
+
+}  // namespace
+
+void WriteBytePasses(std::ofstream& out, OperationFailures& failures) {
   for (std::int64_t access = 0; access < FirstPassBytes; ++access) {
     out.put(FillByte);
     out.flush();
@@ -16,9 +26,15 @@ void WriteBytePasses(std::ofstream& out) {
     out.put(FillByte);
     out.flush();
   }
+  // A failed flush leaves the stream bad, and every later put and flush does nothing, so errno
+  // still tells why the first one failed.
+  if (out.is_open() && !out.good()) {
+    failures.Note(Operation::Write, errno);
+  }
 }
 
-void ReadBytePasses(std::ifstream& in) {
+void ReadBytePasses(std::ifstream& in, OperationFailures& failures) {
+  bool firstPassFailed = false;
   in.seekg(0);
   if (in.is_open()) {
     // The first pass reads up to the end of the file. It also stops when the stream fails
@@ -27,6 +43,10 @@ void ReadBytePasses(std::ifstream& in) {
     while (!in.eof() && !in.fail()) {
       in.get();
       in.sync();
+    }
+    firstPassFailed = !in.eof();
+    if (firstPassFailed) {
+      failures.Note(Operation::Read, errno);
     }
   } else {
     WriteLine(std::cout, "Unable to open file");
@@ -37,5 +57,8 @@ void ReadBytePasses(std::ifstream& in) {
   for (std::int64_t access = 0; access < SecondPassBytes; ++access) {
     in.get();
     in.sync();
+  }
+  if (in.is_open() && !in.good() && !firstPassFailed) {
+    failures.Note(Operation::Read, StreamError(in));
   }
 }

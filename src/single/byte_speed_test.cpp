@@ -5,29 +5,35 @@
 #include "app/constants.h"
 #include "app/run_state.h"
 #include "report/report_line.h"
+#include "single/block_io.h"
 #include "single/byte_passes.h"
+#include "single/single_reports.h"
 
 void ByteSpeedTest() {
   ReportHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
 
+  OperationFailures writeFailures;
   RunState.byteWriteStart = omp_get_wtime();
-  byteOut.open(ScratchFileName, std::ios::out | std::ios::binary);
-  WriteBytePasses(byteOut);
+  OpenOutput(byteOut, ScratchFileName, writeFailures);
+  WriteBytePasses(byteOut, writeFailures);
   RunState.byteWriteEnd = omp_get_wtime();
   RunState.byteWriteElapsed = RunState.byteWriteEnd - RunState.byteWriteStart;
   RunState.byteWriteRate = ByteAccessCount / RunState.byteWriteElapsed;
 
-  ReportSpeedFigures(RunState.byteWriteElapsed, RunState.byteWriteRate, " Secs. to Write.", false);
+  ReportSpeedFigures(RunState.byteWriteElapsed, RunState.byteWriteRate, " Secs. to Write.",
+                     "writing", false, writeFailures);
 
   // byteOut stays open: the file is read back while it holds it, and the block test closes it.
+  OperationFailures readFailures;
   RunState.byteReadStart = omp_get_wtime();
-  byteIn.open(ScratchFileName, std::ios::in | std::ios::binary);
-  ReadBytePasses(byteIn);
+  OpenInput(byteIn, ScratchFileName, readFailures);
+  ReadBytePasses(byteIn, readFailures);
   RunState.byteReadEnd = omp_get_wtime();
   RunState.byteReadElapsed = RunState.byteReadEnd - RunState.byteReadStart;
   RunState.byteReadRate = ByteAccessCount / RunState.byteReadElapsed;
 
-  ReportSpeedFigures(RunState.byteReadElapsed, RunState.byteReadRate, " Secs. to Read:", true);
+  ReportSpeedFigures(RunState.byteReadElapsed, RunState.byteReadRate, " Secs. to Read:", "reading",
+                     true, readFailures);
 
   byteIn.close();
 }

@@ -8,32 +8,21 @@
 #include "app/run_state.h"
 #include "report/report_line.h"
 #include "single/file_cycles.h"
-
-namespace {
-
-// The results file has always had two blanks before the single-thread file rates, the console
-// one; stored results files are compared with that spacing.
-void ReportCycleFigures(double elapsed, double rate) {
-  WriteCycleLines(std::cout, NoTag{}, elapsed, rate, "The system could process ");
-  WriteLine(std::cout);
-  WriteCycleLines(ResultsLog, NoTag{}, elapsed, rate, "The system could process  ");
-  WriteLine(ResultsLog);
-}
-
-}  // namespace
+#include "single/single_reports.h"
 
 void FileCycleStreamTest() {
   ReportHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower");
 
   char name[NameBufferSize];
+  OperationFailures failures;
   RunState.streamCycleStart = omp_get_wtime();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
-  RunStreamFileCycles(cycleOut, cycleIn, name);
+  RunStreamFileCycles(cycleOut, cycleIn, name, failures);
   RunState.streamCycleEnd = omp_get_wtime();
   RunState.streamCycleElapsed = RunState.streamCycleEnd - RunState.streamCycleStart;
   RunState.streamCycleRate = CycleFileCount / RunState.streamCycleElapsed;
 
-  ReportCycleFigures(RunState.streamCycleElapsed, RunState.streamCycleRate);
+  ReportCycleFigures(RunState.streamCycleElapsed, RunState.streamCycleRate, failures);
 }
 
 void FileCycleDescriptorTest() {
@@ -43,14 +32,15 @@ void FileCycleDescriptorTest() {
 
   char name[NameBufferSize];
   int descriptor = -1;
+  OperationFailures failures;
   RunState.descriptorCycleStart = omp_get_wtime();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
   for (int cycle = 0; cycle < CycleCount; ++cycle) {
-    DescriptorFileCycle(name, descriptor);
+    DescriptorFileCycle(name, descriptor, failures);
   }
   RunState.descriptorCycleEnd = omp_get_wtime();
   RunState.descriptorCycleElapsed = RunState.descriptorCycleEnd - RunState.descriptorCycleStart;
   RunState.descriptorCycleRate = CycleFileCount / RunState.descriptorCycleElapsed;
 
-  ReportCycleFigures(RunState.descriptorCycleElapsed, RunState.descriptorCycleRate);
+  ReportCycleFigures(RunState.descriptorCycleElapsed, RunState.descriptorCycleRate, failures);
 }

@@ -5,10 +5,13 @@
 
 #include <fstream>
 
+#include "single/operation_failures.h"
+
 // Each iteration: open the output stream (creating or truncating the file), open the input stream
 // on the same file while the output stream holds it, close both, remove the file.
-void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name);
+void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name,
+                         OperationFailures& failures);
 
 // One descriptor iteration: open read-write, creating the file if missing, close, remove.
 // The descriptor is left in `descriptor` (-1 when the open failed).
-void DescriptorFileCycle(const char* name, int& descriptor);
+void DescriptorFileCycle(const char* name, int& descriptor, OperationFailures& failures);

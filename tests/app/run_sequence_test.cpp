@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <functional>
 #include <regex>
 #include <sstream>
 
 #include "app/constants.h"
 #include "app/global_streams.h"
 #include "app/run_state.h"
+#include "report/report_line.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
@@ -90,6 +92,37 @@ TEST(CloseRun, NamesTheResultsFileAsksForEnterAndReadsOneCharacter) {
                                          JoinResultsPath(startDirectory, "r.txt"),
                                      "", "", "Press Enter to Exit."}));
   EXPECT_EQ(typed.get(), 'y');
+}
+
+}  // namespace
+
+namespace {
+
+// The closing line after a results file that could not be created, or lost a line on the way.
+std::string ClosingLineAfter(const std::function<void()>& spoil) {
+  ScratchDirectory directory;
+  std::istringstream typed("");
+  std::streambuf* savedInput = std::cin.rdbuf(typed.rdbuf());
+  std::ostringstream console;
+  std::streambuf* savedOutput = std::cout.rdbuf(console.rdbuf());
+  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName, "%s", "r.txt");
+  spoil();
+  CloseRun();
+  std::cout.rdbuf(savedOutput);
+  std::cin.rdbuf(savedInput);
+  ResultsLog.clear();
+  return SplitLines(console.str()).at(0);
+}
+
+TEST(CloseRun, SaysTheResultsCouldNotBeSavedWhenTheFileFailed) {
+  const std::string expected = "Results could not be saved in a file; it was meant to be at: " +
+                               JoinResultsPath(startDirectory, "r.txt");
+  EXPECT_EQ(ClosingLineAfter([] { ResultsLog.open("missing-directory/r.txt"); }), expected);
+  EXPECT_EQ(ClosingLineAfter([] {
+              ResultsLog.open("/dev/full");
+              WriteLine(ResultsLog, "a line that cannot be written");
+            }),
+            expected);
 }
 
 }  // namespace
