@@ -44,16 +44,40 @@ RunningBinary::RunningBinary(const RunOptions& options) {
   environment.push_back(nullptr);
   char* arguments[] = {const_cast<char*>(DRIVES_TESK_BINARY), nullptr};
 
+  int pipeEnds[2] = {-1, -1};
+  if (options.console == ConsoleKind::ClosedPipe && pipe(pipeEnds) != 0) {
+    return;
+  }
   child_ = fork();
   if (child_ == 0) {
-    dup2(OpenOrDie(inPath_, O_RDONLY), STDIN_FILENO);
-    dup2(OpenOrDie(outPath_, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
     dup2(OpenOrDie(errPath_, O_WRONLY | O_CREAT | O_TRUNC), STDERR_FILENO);
-    if (chdir(options.directory.c_str()) != 0) {
+    switch (options.console) {
+      case ConsoleKind::File:
+        dup2(OpenOrDie(outPath_, O_WRONLY | O_CREAT | O_TRUNC), STDOUT_FILENO);
+        break;
+      case ConsoleKind::ClosedPipe:
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        break;
+      case ConsoleKind::Full:
+        dup2(OpenOrDie("/dev/full", O_WRONLY), STDOUT_FILENO);
+        break;
+    }
+    if (options.closedInput) {
+      close(STDIN_FILENO);
+    } else {
+      dup2(OpenOrDie(inPath_, O_RDONLY), STDIN_FILENO);
+    }
+    if (chdir(options.directory.c_str()) != 0 ||
+        (options.removeDirectory && rmdir(options.directory.c_str()) != 0)) {
       _exit(126);
     }
     execve(DRIVES_TESK_BINARY, arguments, environment.data());
     _exit(127);
+  }
+  if (pipeEnds[0] != -1) {
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
   }
 }
 
@@ -99,6 +123,12 @@ BinaryRun RunningBinary::Stop() {
     kill(child_, SIGKILL);
   }
   return Wait();
+}
+
+void RunningBinary::Signal(int signal) const {
+  if (child_ > 0) {
+    kill(child_, signal);
+  }
 }
 
 BinaryRun RunDrivesTeskBinary(const RunOptions& options) {

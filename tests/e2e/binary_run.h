@@ -13,10 +13,22 @@ struct BinaryRun {
   std::string errors;   // standard error
 };
 
+// Where standard output goes.
+enum class ConsoleKind {
+  File,        // a file the test reads back
+  ClosedPipe,  // a pipe whose reading end is already closed
+  Full,        // /dev/full: every write fails
+};
+
 struct RunOptions {
   std::string directory;               // the working directory of the run
   std::vector<std::string> variables;  // NAME=value pairs; the rest of the environment is dropped
   std::string input;                   // standard input; empty means at end of input at once
+  ConsoleKind console = ConsoleKind::File;
+  bool closedInput = false;  // standard input not open at all
+  // The directory is removed after the run has entered it and before the program starts, so
+  // nothing can be created in it and it has no name any more.
+  bool removeDirectory = false;
 };
 
 // A started run. Standard output and error go to files beside the run's directory, so they can
@@ -35,6 +47,7 @@ class RunningBinary {
   BinaryRun Wait();
   // Ends the run at once and returns what it had printed.
   BinaryRun Stop();
+  void Signal(int signal) const;
 
  private:
   pid_t child_ = -1;

@@ -84,10 +84,19 @@ SingleFigures ExpectSinglePhase(LineCursor& lines, Channel channel) {
   return figures;
 }
 
-void ExpectClosingLines(LineCursor& lines, const std::string& directory,
-                        const std::string& resultsName) {
-  lines.Expect("Results have been saved in a file and you can find it at: " + directory + "\\" +
-               resultsName);
+std::string SavedLine(const std::string& directory, const std::string& resultsName) {
+  return "Results have been saved in a file and you can find it at: " + directory + "\\" +
+         resultsName;
+}
+
+std::string NotSavedLine(const std::string& directory, const std::string& resultsName) {
+  return "Results could not be saved in a file; it was meant to be at: " + directory + "\\" +
+         resultsName;
+}
+
+void ExpectClosingLines(LineCursor& lines, const std::string& pathLine) {
+  EXPECT_EQ(lines.Peek(), pathLine);
+  lines.Expect(lines.Peek());
   lines.Expect("");
   lines.Expect("");
   lines.Expect("Press Enter to Exit.");
@@ -213,4 +222,31 @@ void ExpectParallelPhases(LineCursor& lines, Channel channel, int workers,
                    single.byteWriteRate, single.byteReadRate);
   ExpectSpeedPhase(lines, channel, "High writing and reading speeds:", workers, BlockByteCount, 1,
                    single.blockWriteRate, single.blockReadRate);
+}
+
+void ExpectWholeReport(const std::vector<std::string>& lines, Channel channel, int workers,
+                       bool capped, const std::string& pathLine) {
+  LineCursor cursor(lines);
+  if (channel == Channel::Console) {
+    cursor.Expect("");
+  }
+  ExpectBanner(cursor, channel, workers, capped);
+  const SingleFigures single = ExpectSinglePhase(cursor, channel);
+  ExpectParallelPhases(cursor, channel, workers, single);
+  if (channel == Channel::Console) {
+    ExpectClosingLines(cursor, pathLine);
+  }
+  EXPECT_TRUE(cursor.AtEnd()) << "extra line: " << cursor.Peek();
+}
+
+std::vector<std::string> TakeFailureNotes(std::vector<std::string>& lines) {
+  std::vector<std::string> notes;
+  std::vector<std::string> kept;
+  for (auto& line : lines) {
+    const bool note =
+        line == "Unable to open file" || line.find("Warning: the ") != std::string::npos;
+    (note ? notes : kept).push_back(std::move(line));
+  }
+  lines = std::move(kept);
+  return notes;
 }

@@ -19,9 +19,13 @@ void ExpectBanner(LineCursor& lines, Channel channel, int threadCount, bool capp
 // The four single-thread tests; returns their rates as printed.
 SingleFigures ExpectSinglePhase(LineCursor& lines, Channel channel);
 
-// The console's closing lines after the results file has been closed.
-void ExpectClosingLines(LineCursor& lines, const std::string& directory,
-                        const std::string& resultsName);
+// The console's closing lines after the results file has been closed; `pathLine` is the first,
+// compared literally.
+void ExpectClosingLines(LineCursor& lines, const std::string& pathLine);
+
+// The closing path line of a run whose results file was, or was not, saved.
+std::string SavedLine(const std::string& directory, const std::string& resultsName);
+std::string NotSavedLine(const std::string& directory, const std::string& resultsName);
 
 // The three parallel regions with `workers` workers: header blocks, one report block per worker
 // (in any order, never interleaved, every thread number once), and the summaries, whose overall
@@ -29,3 +33,12 @@ void ExpectClosingLines(LineCursor& lines, const std::string& directory,
 // them by the single-thread figures.
 void ExpectParallelPhases(LineCursor& lines, Channel channel, int workers,
                           const SingleFigures& single);
+
+// A whole channel of a run with `workers` workers, from the first line to the last; for the
+// console, `pathLine` is the closing path line.
+void ExpectWholeReport(const std::vector<std::string>& lines, Channel channel, int workers,
+                       bool capped, const std::string& pathLine = "");
+
+// The console lines that only appear when something failed ("Unable to open file" and the
+// warnings after a measurement), moved out of `lines` into the result.
+std::vector<std::string> TakeFailureNotes(std::vector<std::string>& lines);

@@ -57,14 +57,8 @@ TEST_P(WholeRun, ExitsWithStatusZeroAndWritesNothingToStandardError) {
 
 TEST_P(WholeRun, PrintsEveryConsoleLineInOrder) {
   ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
-  const auto lines = SplitLines(finished().run.console);
-  LineCursor cursor(lines);
-  cursor.Expect("");
-  ExpectBanner(cursor, Channel::Console, workers(), false);
-  const SingleFigures single = ExpectSinglePhase(cursor, Channel::Console);
-  ExpectParallelPhases(cursor, Channel::Console, workers(), single);
-  ExpectClosingLines(cursor, finished().directory, finished().resultsName);
-  EXPECT_TRUE(cursor.AtEnd()) << "extra line: " << cursor.Peek();
+  ExpectWholeReport(SplitLines(finished().run.console), Channel::Console, workers(), false,
+                    SavedLine(finished().directory, finished().resultsName));
 }
 
 TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
@@ -72,12 +66,8 @@ TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
   const std::regex name(
       R"(results_drives_tesk_windows @ local date \d{4}\.\d\d\.\d\d time \d\d\.\d\d\.\d\d\.txt)");
   EXPECT_TRUE(std::regex_match(finished().resultsName, name)) << finished().resultsName;
-  const auto lines = SplitLines(ReadWholeFile(finished().directory + "/" + finished().resultsName));
-  LineCursor cursor(lines);
-  ExpectBanner(cursor, Channel::Log, workers(), false);
-  const SingleFigures single = ExpectSinglePhase(cursor, Channel::Log);
-  ExpectParallelPhases(cursor, Channel::Log, workers(), single);
-  EXPECT_TRUE(cursor.AtEnd()) << "extra line: " << cursor.Peek();
+  ExpectWholeReport(SplitLines(ReadWholeFile(finished().directory + "/" + finished().resultsName)),
+                    Channel::Log, workers(), false);
 }
 
 TEST_P(WholeRun, LeavesExactlyTheScratchFilesFilledWithTheFillByte) {

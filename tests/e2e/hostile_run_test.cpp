@@ -1,0 +1,175 @@
+// Whole runs in conditions that fight back: odd and long directory names with scratch names
+// already taken, a directory where nothing can be created, a full file system, and a console that
+// goes away. Every run must end with status 0 and a complete, honest report.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include "app/constants.h"
+#include "e2e/binary_run.h"
+#include "e2e/report_checks.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+std::string OnlyResultsFile(const std::string& directory) {
+  const auto results = ResultsFilesIn(directory);
+  return results.size() == 1 ? results[0] : "";
+}
+
+Lines ResultsLines(const std::string& directory) {
+  return SplitLines(ReadWholeFile(directory + "/" + OnlyResultsFile(directory)));
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+// A directory path of more than 2,500 characters whose last name holds blanks, non-ASCII letters
+// and printf directives, with two workers, typed input, and scratch names already taken: junk in
+// a scratch file, a read-only scratch file, a directory where worker 1's copy file belongs.
+TEST(HostileRun, OddLongDirectoryAndTakenScratchNames) {
+  const std::string base = MakeTemporaryDirectory();
+  std::string directory = base;
+  for (int level = 0; level < 10; ++level) {
+    directory += "/" + std::string(250, static_cast<char>('a' + level));
+  }
+  directory += "/dir with blanks \xc3\xa9\xc3\xb1\xe2\x82\xac %s %n %x";
+  fs::create_directories(directory);
+  WriteFile(directory + "/" + ScratchFileName, "junk from another program");
+  const std::string readOnly = directory + "/data64-Windows-0.tmp";
+  WriteFile(readOnly, "read-only junk");
+  chmod(readOnly.c_str(), 0444);
+  const std::string copyDirectory = directory + "/data64-Windows-1";
+  fs::create_directory(copyDirectory);
+  WriteFile(copyDirectory + "/inside.txt", "not to be touched");
+  WriteFile(directory + "/keep-me.txt", "not to be touched either");
+
+  const BinaryRun run =
+      RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=2"}, "typed before the prompt\n"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.errors, "");
+
+  const std::string results = OnlyResultsFile(directory);
+  ASSERT_FALSE(results.empty());
+  Lines console = SplitLines(run.console);
+  // As root the read-only file is simply rewritten; only worker 1's copy cannot be created.
+  EXPECT_EQ(TakeFailureNotes(console),
+            (Lines{"Thread:1 Warning: the writing figures above are not a drive speed: open "
+                   "failed: Is a directory."}));
+  ExpectWholeReport(console, Channel::Console, 2, false, SavedLine(directory, results));
+  ExpectWholeReport(ResultsLines(directory), Channel::Log, 2, false);
+
+  EXPECT_EQ(ReadWholeFile(copyDirectory + "/inside.txt"), "not to be touched");
+  EXPECT_EQ(ReadWholeFile(directory + "/keep-me.txt"), "not to be touched either");
+  for (const char* name : {ScratchFileName, "data64-Windows-0.tmp", "data64-Windows-1.tmp"}) {
+    EXPECT_EQ(FileSize(directory + "/" + name), FirstPassBytes) << name;
+    EXPECT_TRUE(EveryByteIs(directory + "/" + name, FillByte)) << name;
+  }
+  fs::remove_all(base);
+}
+
+// The working directory is removed before the program starts in it: no file can be created and
+// the directory cannot be named. OMP_NUM_THREADS is unset, so the runtime's default decides.
+TEST(HostileRun, RemovedWorkingDirectory) {
+  const std::string base = MakeTemporaryDirectory();
+  RunOptions options{base + "/removed", {}, ""};
+  options.removeDirectory = true;
+  fs::create_directory(options.directory);
+  const BinaryRun run = RunDrivesTeskBinary(options);
+  fs::remove_all(base);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.errors, "");
+
+  Lines console = SplitLines(run.console);
+  const Lines notes = TakeFailureNotes(console);
+  EXPECT_FALSE(notes.empty());
+  std::vector<double> workers;
+  ASSERT_GT(console.size(), 8u);
+  ASSERT_TRUE(MatchLine(console[7], "Thread(s): {n}", &workers)) << console[7];
+  EXPECT_GE(workers[0], 1);
+  EXPECT_LE(workers[0], ThreadCap);
+  // The name carries the run's date; the directory is unknown.
+  const std::string pathLine = console.end()[-4];
+  EXPECT_EQ(pathLine.rfind(NotSavedLine("(working directory unknown)", "results_drives_tesk_"), 0),
+            0u)
+      << pathLine;
+  ExpectWholeReport(console, Channel::Console, static_cast<int>(workers[0]), false, pathLine);
+}
+
+// A file system far too small for the scratch files: the writes fail with "No space left on
+// device", the run goes on to the end, and the closing line does not claim the results were saved.
+TEST(HostileRun, FullFileSystem) {
+  const std::string directory = MakeTemporaryDirectory();
+  if (mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=3m") != 0) {
+    const std::string reason = std::strerror(errno);
+    fs::remove_all(directory);
+    GTEST_SKIP() << "cannot mount a small tmpfs here: " << reason;
+  }
+  const BinaryRun run = RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=3"}, ""});
+  const std::string results = OnlyResultsFile(directory);
+  const Lines log = ResultsLines(directory);
+  umount(directory.c_str());
+  fs::remove_all(directory);
+
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.errors, "");
+  ASSERT_FALSE(results.empty());
+  Lines console = SplitLines(run.console);
+  const Lines notes = TakeFailureNotes(console);
+  ASSERT_FALSE(notes.empty());
+  EXPECT_NE(run.console.find("write failed: No space left on device"), std::string::npos);
+  ExpectWholeReport(console, Channel::Console, 3, false, NotSavedLine(directory, results));
+  // The results file holds what fitted: the banner at least, and never a warning.
+  ASSERT_GT(log.size(), 4u);
+  EXPECT_EQ(log[2], "Thread(s): 3");
+  Lines logCopy = log;
+  EXPECT_TRUE(TakeFailureNotes(logCopy).empty());
+}
+
+// The console goes away: first a pipe nobody reads (and a hang-up signal on top), then a device
+// where every write fails, with standard input closed. The results file is still complete.
+TEST(HostileRun, ConsoleThatGoesAway) {
+  for (const ConsoleKind kind : {ConsoleKind::ClosedPipe, ConsoleKind::Full}) {
+    const std::string directory = MakeTemporaryDirectory();
+    RunOptions options{directory, {"OMP_NUM_THREADS=1"}, ""};
+    options.console = kind;
+    options.closedInput = kind == ConsoleKind::Full;
+    BinaryRun run;
+    {
+      RunningBinary running(options);
+      if (kind == ConsoleKind::ClosedPipe) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        running.Signal(SIGHUP);
+      }
+      run = running.Wait();
+    }
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.errors, "");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      names.insert(entry.path().filename().string());
+    }
+    const std::string results = OnlyResultsFile(directory);
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ(names, (std::set<std::string>{results, ScratchFileName, BlockCopyFileName,
+                                            "data64-Windows-0.tmp", "data64-Windows-0"}));
+    ExpectWholeReport(ResultsLines(directory), Channel::Log, 1, false);
+    fs::remove_all(directory);
+  }
+}
+
+}  // namespace
