@@ -4,7 +4,6 @@
 #include <omp.h>
 
 #include <functional>
-#include <regex>
 #include <sstream>
 
 #include "app/constants.h"
@@ -64,9 +63,8 @@ TEST(OpenResultsFile, NamesTheFileAfterTheLocalDateAndTime) {
   const bool opened = ResultsLog.is_open();
   ResultsLog.close();
   EXPECT_TRUE(opened);
-  const std::regex shape(
-      R"(results_drives_tesk_windows @ local date \d{4}\.\d{2}\.\d{2} time \d{2}\.\d{2}\.\d{2}\.txt)");
-  EXPECT_TRUE(std::regex_match(RunState.resultsFileName, shape)) << RunState.resultsFileName;
+  EXPECT_TRUE(MatchesDigits(RunState.resultsFileName, ResultsNameShape))
+      << RunState.resultsFileName;
   EXPECT_EQ(FileSize(RunState.resultsFileName), 0);
 }
 

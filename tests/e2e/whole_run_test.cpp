@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 
 #include "app/constants.h"
@@ -63,9 +62,7 @@ TEST_P(WholeRun, PrintsEveryConsoleLineInOrder) {
 
 TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
   ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
-  const std::regex name(
-      R"(results_drives_tesk_windows @ local date \d{4}\.\d\d\.\d\d time \d\d\.\d\d\.\d\d\.txt)");
-  EXPECT_TRUE(std::regex_match(finished().resultsName, name)) << finished().resultsName;
+  EXPECT_TRUE(MatchesDigits(finished().resultsName, ResultsNameShape)) << finished().resultsName;
   ExpectWholeReport(SplitLines(ReadWholeFile(finished().directory + "/" + finished().resultsName)),
                     Channel::Log, workers(), false);
 }

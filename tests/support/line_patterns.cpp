@@ -150,3 +150,16 @@ std::vector<double> LineCursor::Expect(const std::string& pattern) {
 std::string LineCursor::Peek() const {
   return AtEnd() ? "<end>" : lines_[next_];
 }
+
+bool MatchesDigits(const std::string& text, const std::string& pattern) {
+  if (text.size() != pattern.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digitWanted = pattern[i] == '#';
+    if (digitWanted ? (text[i] < '0' || text[i] > '9') : text[i] != pattern[i]) {
+      return false;
+    }
+  }
+  return true;
+}

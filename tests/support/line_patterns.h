@@ -49,3 +49,10 @@ class LineCursor {
   const std::vector<std::string>& lines_;
   std::size_t next_ = 0;
 };
+
+// True when `text` has the shape of `pattern`, in which every '#' stands for one decimal digit.
+bool MatchesDigits(const std::string& text, const std::string& pattern);
+
+// The shape of a results file's name.
+inline constexpr const char* ResultsNameShape =
+    "results_drives_tesk_windows @ local date ####.##.## time ##.##.##.txt";
