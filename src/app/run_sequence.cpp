@@ -124,9 +124,9 @@ void CloseRun() {
   std::cin.get();
 }
 
-void RunParallelPhases() {
-  // Every region has the team size set once at the start; main waits for the whole team at the
-  // end of each region before it prints the summary.
+// Every region has the team size set once at the start; main waits for the whole team at the
+// end of each region before it prints the summary.
+void RunParallelFileCyclePhases() {
 #pragma omp parallel
   ParallelFileCycleStreamTest();
   ParallelFileCycleStreamSummary();
@@ -134,6 +134,10 @@ void RunParallelPhases() {
 #pragma omp parallel
   ParallelFileCycleDescriptorTest();
   ParallelFileCycleDescriptorSummary();
+}
+
+void RunParallelPhases() {
+  RunParallelFileCyclePhases();
 
 #pragma omp parallel
   {

@@ -22,6 +22,9 @@ void ReportBanner();
 // The three parallel regions, each followed by its summary.
 void RunParallelPhases();
 
+// The first two of them: the file-handling tests with every worker busy.
+void RunParallelFileCyclePhases();
+
 // The results file's path as the closing line shows it: the directory, one backslash, the name.
 std::string JoinResultsPath(const char* directory, const char* fileName);
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "app/constants.h"
+#include "app/run_sequence.h"
 #include "app/run_state.h"
-#include "parallel/parallel_file_cycle_tests.h"
 #include "parallel/thread_slots.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
@@ -57,14 +57,7 @@ TEST(ParallelFileCycleTests, ReportEachWorkerOnceAndSumTheirRates) {
   const TeamSize team(2);
   RunState.streamCycleRate = 1000.0;
   RunState.descriptorCycleRate = 2000.0;
-  const auto channels = CaptureChannels([] {
-#pragma omp parallel
-    ParallelFileCycleStreamTest();
-    ParallelFileCycleStreamSummary();
-#pragma omp parallel
-    ParallelFileCycleDescriptorTest();
-    ParallelFileCycleDescriptorSummary();
-  });
+  const auto channels = CaptureChannels(RunParallelFileCyclePhases);
 
   for (const auto* lines : {&channels.console, &channels.log}) {
     const bool log = lines == &channels.log;
