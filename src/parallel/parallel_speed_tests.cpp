@@ -62,6 +62,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   OperationFailures readFailures;
   OperationFailures writeFailures;
   char copyName[NameBufferSize];
+  std::int64_t bytesRead = 0;
   const double readStart = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadBlockReadStart[t] = readStart;
@@ -70,7 +71,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   const std::int64_t length = MeasureLength(in, readFailures);
   threadBlockBuffer[t] = AllocateBlock(length, readFailures);
   in.seekg(0);
-  ReadBlock(in, threadBlockBuffer[t], length, readFailures);
+  bytesRead = ReadBlock(in, threadBlockBuffer[t], length, readFailures);
   threadBlockReadEnd[t] = omp_get_wtime();
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
@@ -78,7 +79,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   threadBlockWriteStart[t] = omp_get_wtime();
   std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
   OpenOutput(threadBlockOut[t], copyName, writeFailures);
-  WriteBlock(threadBlockOut[t], threadBlockBuffer[t], length, writeFailures);
+  WriteBlock(threadBlockOut[t], threadBlockBuffer[t], bytesRead, writeFailures);
   threadBlockWriteEnd[t] = omp_get_wtime();
   threadBlockWriteElapsed[t] = threadBlockWriteEnd[t] - threadBlockWriteStart[t];
   threadBlockWriteRate[t] = BlockByteCount / threadBlockWriteElapsed[t];

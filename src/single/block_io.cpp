@@ -37,14 +37,18 @@ char* AllocateBlock(std::int64_t length, OperationFailures& failures) {
   return block;
 }
 
-void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length, OperationFailures& failures) {
+std::int64_t ReadBlock(std::ifstream& in, char* buffer, std::int64_t length,
+                       OperationFailures& failures) {
+  std::int64_t bytesRead = 0;
   if (buffer != nullptr) {
     in.read(buffer, length);
+    bytesRead = in.gcount();
   }
   in.sync();
   if (buffer != nullptr && !in.good()) {
     failures.Note(Operation::Read, in.bad() ? errno : 0);
   }
+  return bytesRead;
 }
 
 void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length,

@@ -19,10 +19,11 @@ std::int64_t MeasureLength(std::ifstream& in, OperationFailures& failures);
 char* AllocateBlock(std::int64_t length, OperationFailures& failures);
 
 // One read call of `length` bytes into the buffer, then a synchronisation. Without a buffer
-// nothing is read.
-void ReadBlock(std::ifstream& in, char* buffer, std::int64_t length, OperationFailures& failures);
+// nothing is read. Returns how many bytes were read.
+std::int64_t ReadBlock(std::ifstream& in, char* buffer, std::int64_t length,
+                       OperationFailures& failures);
 
 // One write call of `length` bytes from the buffer, then a flush. Without a buffer nothing is
-// written.
+// written. Pass the count that ReadBlock returned: only bytes that were read are written.
 void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length,
                 OperationFailures& failures);

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/constants.h"
 #include "app/global_streams.h"
 #include "app/run_state.h"
+#include "single/block_io.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
@@ -94,6 +96,34 @@ TEST(BlockSpeedTest, AllocatesNothingWhenTheSourceCannotBeOpenedAndStillReports)
                                "Warning: the writing figures above are not a drive speed: write "
                                "failed: No data available."));
   EXPECT_EQ(channels.log, ExpectedBlockLines());
+  byteIn.clear();
+  byteOut.clear();
+}
+
+}  // namespace
+
+namespace {
+
+// A read that falls short hands on only what it read, so the copy never receives bytes that were
+// not in the source.
+TEST(BlockSteps, ReadBlockReportsTheBytesItReadWhenTheFileIsShorterThanAsked) {
+  ScratchDirectory directory;
+  { std::ofstream("short", std::ios::binary) << std::string(10, FillByte); }
+  std::ifstream in("short", std::ios::binary);
+  OperationFailures failures;
+  std::string buffer(100, '\0');
+  EXPECT_EQ(ReadBlock(in, buffer.data(), 100, failures), 10);
+  EXPECT_EQ(DescribeFailures(failures), "read failed: the file ended early");
+}
+
+TEST(BlockSpeedTest, CopiesNothingWhenADirectoryStandsInPlaceOfTheSource) {
+  ScratchDirectory directory;
+  std::filesystem::create_directory(ScratchFileName);
+  const auto channels = CaptureChannels(BlockSpeedTest);
+
+  EXPECT_EQ(FileSize(BlockCopyFileName), 0);
+  EXPECT_EQ(channels.log, ExpectedBlockLines());
+  EXPECT_EQ(channels.console.size(), channels.log.size() + 2) << "one warning per half";
   byteIn.clear();
   byteOut.clear();
 }
