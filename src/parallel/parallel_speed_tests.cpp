@@ -62,7 +62,6 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   OperationFailures readFailures;
   OperationFailures writeFailures;
   char copyName[NameBufferSize];
-  std::int64_t bytesRead = 0;
   const double readStart = omp_get_wtime();
   const int t = omp_get_thread_num();
   threadBlockReadStart[t] = readStart;
@@ -71,7 +70,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   const std::int64_t length = MeasureLength(in, readFailures);
   threadBlockBuffer[t] = AllocateBlock(length, readFailures);
   in.seekg(0);
-  bytesRead = ReadBlock(in, threadBlockBuffer[t], length, readFailures);
+  const std::int64_t bytesRead = ReadBlock(in, threadBlockBuffer[t], length, readFailures);
   threadBlockReadEnd[t] = omp_get_wtime();
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];

@@ -12,13 +12,13 @@ void BlockSpeedTest() {
   ReportHeader("High writing and reading speeds:", "High writing and reading speeds:");
 
   OperationFailures readFailures;
-  std::int64_t bytesRead = 0;
   RunState.blockReadStart = omp_get_wtime();
   OpenInput(byteIn, ScratchFileName, readFailures);
   RunState.blockSize = MeasureLength(byteIn, readFailures);
   byteIn.seekg(0);
   RunState.blockBuffer = AllocateBlock(RunState.blockSize, readFailures);
-  bytesRead = ReadBlock(byteIn, RunState.blockBuffer, RunState.blockSize, readFailures);
+  const std::int64_t bytesRead =
+      ReadBlock(byteIn, RunState.blockBuffer, RunState.blockSize, readFailures);
   RunState.blockReadEnd = omp_get_wtime();
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
