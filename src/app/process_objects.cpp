@@ -1,13 +1,12 @@
 // Definitions of every process-wide object, in one translation unit so that they are set up in
 // this order before main and torn down in the reverse order after it. A stream that still holds a
 // file at exit is closed by its destructor, which writes out what it buffers.
-#include <unistd.h>
-
 #include <fstream>
 
 #include "app/global_streams.h"
 #include "app/run_state.h"
 #include "parallel/thread_slots.h"
+#include "platform/platform.h"
 
 RunValues RunState{};
 
@@ -24,7 +23,6 @@ SlotTable<std::ifstream> threadCycleIn;
 std::ofstream cycleOut;
 std::ifstream cycleIn;
 
-// getcwd with a null buffer lets the C library allocate one that fits; it is never released.
-const char* const startDirectory = getcwd(nullptr, 0);
+const char* const startDirectory = CurrentDirectory();
 
 std::ofstream ResultsLog;

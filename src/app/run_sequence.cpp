@@ -1,11 +1,6 @@
 #include "app/run_sequence.h"
 
-#include <fcntl.h>
 #include <omp.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
 
 #include <cstdio>
 #include <ctime>
@@ -15,6 +10,7 @@
 #include "app/run_state.h"
 #include "parallel/parallel_file_cycle_tests.h"
 #include "parallel/parallel_speed_tests.h"
+#include "platform/platform.h"
 #include "report/report_line.h"
 #include "single/block_speed_test.h"
 #include "single/byte_speed_test.h"
@@ -31,24 +27,6 @@ constexpr const char* SupportLine =
     "Support: see README.md of drives-tesk for what each figure means and how to report a problem.";
 
 }  // namespace
-
-void PrepareProcess() {
-  // A console that goes away (a closed pipe, a hung-up terminal) must not end the run: its lines
-  // are then dropped, and the results file is still written to the end.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGHUP, SIG_IGN);
-  // With standard input, output or error closed, the next file opened would take its number, and
-  // console lines would land in a results or scratch file. /dev/null fills any such gap.
-  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
-    if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF) {
-      const int filler = open("/dev/null", O_RDWR);
-      if (filler != -1 && filler != descriptor) {
-        dup2(filler, descriptor);
-        close(filler);
-      }
-    }
-  }
-}
 
 void SetThreadCount() {
   RunState.maxThreadsAtStart = omp_get_max_threads();

@@ -7,9 +7,6 @@
 // Runs the benchmark once; the return value is the process's exit status.
 int RunDrivesTesk();
 
-// Keeps the run going when the console goes away, and makes sure the standard descriptors are open.
-void PrepareProcess();
-
 // Reads the runtime's thread count, caps it at ThreadCap and hands it back to the runtime.
 void SetThreadCount();
 

@@ -8,6 +8,7 @@
 #include "app/run_state.h"
 #include "parallel/parallel_frame.h"
 #include "parallel/thread_slots.h"
+#include "platform/wall_clock.h"
 #include "single/file_cycles.h"
 
 void ParallelFileCycleStreamTest() {
@@ -17,12 +18,12 @@ void ParallelFileCycleStreamTest() {
 
   char name[NameBufferSize];
   OperationFailures failures;
-  const double start = omp_get_wtime();
+  const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadStreamCycleStart[t] = start;
   std::snprintf(name, sizeof name, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
   RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], name, failures);
-  threadStreamCycleEnd[t] = omp_get_wtime();
+  threadStreamCycleEnd[t] = WallSeconds();
   threadStreamCycleElapsed[t] = threadStreamCycleEnd[t] - threadStreamCycleStart[t];
   threadStreamCycleRate[t] = CycleFileCount / threadStreamCycleElapsed[t];
 
@@ -36,7 +37,7 @@ void ParallelFileCycleDescriptorTest() {
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];
   OperationFailures failures;
-  const double start = omp_get_wtime();
+  const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadDescriptorCycleStart[t] = start;
   // Unlike the stream phase, this phase formats its name in every iteration, inside the timed
@@ -45,7 +46,7 @@ void ParallelFileCycleDescriptorTest() {
     std::snprintf(name, sizeof name, "%s%d%s", WorkerDescriptorFilePrefix, t, WorkerFileSuffix);
     DescriptorFileCycle(name, threadDescriptors[t], failures);
   }
-  threadDescriptorCycleEnd[t] = omp_get_wtime();
+  threadDescriptorCycleEnd[t] = WallSeconds();
   threadDescriptorCycleElapsed[t] = threadDescriptorCycleEnd[t] - threadDescriptorCycleStart[t];
   threadDescriptorCycleRate[t] = CycleFileCount / threadDescriptorCycleElapsed[t];
 

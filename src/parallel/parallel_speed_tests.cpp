@@ -8,6 +8,7 @@
 #include "app/run_state.h"
 #include "parallel/parallel_frame.h"
 #include "parallel/thread_slots.h"
+#include "platform/wall_clock.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"
 
@@ -16,21 +17,21 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 
   OperationFailures writeFailures;
   OperationFailures readFailures;
-  const double writeStart = omp_get_wtime();
+  const double writeStart = WallSeconds();
   const int t = omp_get_thread_num();
   threadByteWriteStart[t] = writeStart;
   std::snprintf(sourceName, sizeof sourceName, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
   OpenOutput(threadByteOut[t], sourceName, writeFailures);
   WriteBytePasses(threadByteOut[t], writeFailures);
-  threadByteWriteEnd[t] = omp_get_wtime();
+  threadByteWriteEnd[t] = WallSeconds();
   threadByteWriteElapsed[t] = threadByteWriteEnd[t] - threadByteWriteStart[t];
   threadByteWriteRate[t] = ByteAccessCount / threadByteWriteElapsed[t];
 
   // threadByteOut[t] stays open for the rest of the run; the file is read back while it holds it.
-  threadByteReadStart[t] = omp_get_wtime();
+  threadByteReadStart[t] = WallSeconds();
   OpenInput(threadByteIn[t], sourceName, readFailures);
   ReadBytePasses(threadByteIn[t], readFailures);
-  threadByteReadEnd[t] = omp_get_wtime();
+  threadByteReadEnd[t] = WallSeconds();
   threadByteReadElapsed[t] = threadByteReadEnd[t] - threadByteReadStart[t];
   threadByteReadRate[t] = ByteAccessCount / threadByteReadElapsed[t];
 
@@ -62,7 +63,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   OperationFailures readFailures;
   OperationFailures writeFailures;
   char copyName[NameBufferSize];
-  const double readStart = omp_get_wtime();
+  const double readStart = WallSeconds();
   const int t = omp_get_thread_num();
   threadBlockReadStart[t] = readStart;
   std::ifstream& in = threadByteIn[t];
@@ -71,15 +72,15 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   threadBlockBuffer[t] = AllocateBlock(length, readFailures);
   in.seekg(0);
   const std::int64_t bytesRead = ReadBlock(in, threadBlockBuffer[t], length, readFailures);
-  threadBlockReadEnd[t] = omp_get_wtime();
+  threadBlockReadEnd[t] = WallSeconds();
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
 
-  threadBlockWriteStart[t] = omp_get_wtime();
+  threadBlockWriteStart[t] = WallSeconds();
   std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
   OpenOutput(threadBlockOut[t], copyName, writeFailures);
   WriteBlock(threadBlockOut[t], threadBlockBuffer[t], bytesRead, writeFailures);
-  threadBlockWriteEnd[t] = omp_get_wtime();
+  threadBlockWriteEnd[t] = WallSeconds();
   threadBlockWriteElapsed[t] = threadBlockWriteEnd[t] - threadBlockWriteStart[t];
   threadBlockWriteRate[t] = BlockByteCount / threadBlockWriteElapsed[t];
 

@@ -1,6 +1,6 @@
 #include "single/block_speed_test.h"
 
-#include <omp.h>
+#include "platform/wall_clock.h"
 
 #include "app/constants.h"
 #include "app/run_state.h"
@@ -12,14 +12,14 @@ void BlockSpeedTest() {
   ReportHeader("High writing and reading speeds:", "High writing and reading speeds:");
 
   OperationFailures readFailures;
-  RunState.blockReadStart = omp_get_wtime();
+  RunState.blockReadStart = WallSeconds();
   OpenInput(byteIn, ScratchFileName, readFailures);
   RunState.blockSize = MeasureLength(byteIn, readFailures);
   byteIn.seekg(0);
   RunState.blockBuffer = AllocateBlock(RunState.blockSize, readFailures);
   const std::int64_t bytesRead =
       ReadBlock(byteIn, RunState.blockBuffer, RunState.blockSize, readFailures);
-  RunState.blockReadEnd = omp_get_wtime();
+  RunState.blockReadEnd = WallSeconds();
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
 
@@ -27,12 +27,12 @@ void BlockSpeedTest() {
                      " Secs. to Read:", "reading", false, readFailures);
 
   OperationFailures writeFailures;
-  RunState.blockWriteStart = omp_get_wtime();
+  RunState.blockWriteStart = WallSeconds();
   OpenOutput(blockOut, BlockCopyFileName, writeFailures);
   // Only what was read is written: a read that fell short (a directory in the file's place can
   // claim a length of gigabytes) must not copy uninitialised memory into the copy file.
   WriteBlock(blockOut, RunState.blockBuffer, bytesRead, writeFailures);
-  RunState.blockWriteEnd = omp_get_wtime();
+  RunState.blockWriteEnd = WallSeconds();
   RunState.blockWriteElapsed = RunState.blockWriteEnd - RunState.blockWriteStart;
   RunState.blockWriteRate = BlockByteCount / RunState.blockWriteElapsed;
 

@@ -1,6 +1,6 @@
 #include "single/byte_speed_test.h"
 
-#include <omp.h>
+#include "platform/wall_clock.h"
 
 #include "app/constants.h"
 #include "app/run_state.h"
@@ -13,10 +13,10 @@ void ByteSpeedTest() {
   ReportHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
 
   OperationFailures writeFailures;
-  RunState.byteWriteStart = omp_get_wtime();
+  RunState.byteWriteStart = WallSeconds();
   OpenOutput(byteOut, ScratchFileName, writeFailures);
   WriteBytePasses(byteOut, writeFailures);
-  RunState.byteWriteEnd = omp_get_wtime();
+  RunState.byteWriteEnd = WallSeconds();
   RunState.byteWriteElapsed = RunState.byteWriteEnd - RunState.byteWriteStart;
   RunState.byteWriteRate = ByteAccessCount / RunState.byteWriteElapsed;
 
@@ -25,10 +25,10 @@ void ByteSpeedTest() {
 
   // byteOut stays open: the file is read back while it holds it, and the block test closes it.
   OperationFailures readFailures;
-  RunState.byteReadStart = omp_get_wtime();
+  RunState.byteReadStart = WallSeconds();
   OpenInput(byteIn, ScratchFileName, readFailures);
   ReadBytePasses(byteIn, readFailures);
-  RunState.byteReadEnd = omp_get_wtime();
+  RunState.byteReadEnd = WallSeconds();
   RunState.byteReadElapsed = RunState.byteReadEnd - RunState.byteReadStart;
   RunState.byteReadRate = ByteAccessCount / RunState.byteReadElapsed;
 

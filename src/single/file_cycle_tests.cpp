@@ -1,6 +1,6 @@
 #include "single/file_cycle_tests.h"
 
-#include <omp.h>
+#include "platform/wall_clock.h"
 
 #include <cstdio>
 
@@ -15,10 +15,10 @@ void FileCycleStreamTest() {
 
   char name[NameBufferSize];
   OperationFailures failures;
-  RunState.streamCycleStart = omp_get_wtime();
+  RunState.streamCycleStart = WallSeconds();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
   RunStreamFileCycles(cycleOut, cycleIn, name, failures);
-  RunState.streamCycleEnd = omp_get_wtime();
+  RunState.streamCycleEnd = WallSeconds();
   RunState.streamCycleElapsed = RunState.streamCycleEnd - RunState.streamCycleStart;
   RunState.streamCycleRate = CycleFileCount / RunState.streamCycleElapsed;
 
@@ -33,12 +33,12 @@ void FileCycleDescriptorTest() {
   char name[NameBufferSize];
   int descriptor = -1;
   OperationFailures failures;
-  RunState.descriptorCycleStart = omp_get_wtime();
+  RunState.descriptorCycleStart = WallSeconds();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
   for (int cycle = 0; cycle < CycleCount; ++cycle) {
     DescriptorFileCycle(name, descriptor, failures);
   }
-  RunState.descriptorCycleEnd = omp_get_wtime();
+  RunState.descriptorCycleEnd = WallSeconds();
   RunState.descriptorCycleElapsed = RunState.descriptorCycleEnd - RunState.descriptorCycleStart;
   RunState.descriptorCycleRate = CycleFileCount / RunState.descriptorCycleElapsed;
 

@@ -1,12 +1,10 @@
 #include "single/file_cycles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 
 #include "app/constants.h"
+#include "platform/platform.h"
 
 // Only first causes are noted: a close or remove after a failed open fails as a consequence.
 
@@ -38,12 +36,11 @@ void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name
 }
 
 void DescriptorFileCycle(const char* name, int& descriptor, OperationFailures& failures) {
-  constexpr mode_t EveryPermission = 0777;
-  descriptor = open(name, O_RDWR | O_CREAT, EveryPermission);
+  descriptor = OpenSharedDescriptor(name);
   // -1 is no descriptor: closing it would only ask the kernel for an error.
   if (descriptor == -1) {
     failures.Note(Operation::Open, errno);
-  } else if (close(descriptor) != 0) {
+  } else if (CloseDescriptor(descriptor) != 0) {
     failures.Note(Operation::Close, errno);
   }
   if (std::remove(name) != 0 && descriptor != -1) {
