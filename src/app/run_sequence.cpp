@@ -15,6 +15,7 @@
 #include "single/block_speed_test.h"
 #include "single/byte_speed_test.h"
 #include "single/file_cycle_tests.h"
+#include "single/scratch_names.h"
 
 namespace {
 
@@ -45,7 +46,14 @@ void OpenResultsFile() {
   }
   std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName,
                 "results_drives_tesk_windows @ %s", RunState.dateText);
-  ResultsLog.open(RunState.resultsFileName, std::ios::out | std::ios::trunc);
+  // Only a regular file of this directory is written; a link or a FIFO at the name is left alone,
+  // and the closing line then says that the results could not be saved.
+  OperationFailures refused;
+  if (NameUsable(RunState.resultsFileName, refused)) {
+    ResultsLog.open(RunState.resultsFileName, std::ios::out | std::ios::trunc);
+  } else {
+    ResultsLog.setstate(std::ios::failbit);
+  }
 }
 
 void ReportBanner() {

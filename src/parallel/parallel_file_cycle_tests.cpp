@@ -10,6 +10,7 @@
 #include "parallel/thread_slots.h"
 #include "platform/wall_clock.h"
 #include "single/file_cycles.h"
+#include "single/scratch_names.h"
 
 void ParallelFileCycleStreamTest() {
   // The results-file headers of the parallel file phases end with a full stop; the console's do
@@ -18,11 +19,13 @@ void ParallelFileCycleStreamTest() {
 
   char name[NameBufferSize];
   OperationFailures failures;
+  const bool usable =
+      NameUsable(WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadStreamCycleStart[t] = start;
   std::snprintf(name, sizeof name, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
-  RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], name, failures);
+  RunStreamFileCycles(threadCycleOut[t], threadCycleIn[t], usable ? name : nullptr, failures);
   threadStreamCycleEnd[t] = WallSeconds();
   threadStreamCycleElapsed[t] = threadStreamCycleEnd[t] - threadStreamCycleStart[t];
   threadStreamCycleRate[t] = CycleFileCount / threadStreamCycleElapsed[t];
@@ -37,6 +40,8 @@ void ParallelFileCycleDescriptorTest() {
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];
   OperationFailures failures;
+  const bool usable = NameUsable(
+      WorkerName(WorkerDescriptorFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadDescriptorCycleStart[t] = start;
@@ -44,7 +49,7 @@ void ParallelFileCycleDescriptorTest() {
   // span.
   for (int cycle = 0; cycle < CycleCount; ++cycle) {
     std::snprintf(name, sizeof name, "%s%d%s", WorkerDescriptorFilePrefix, t, WorkerFileSuffix);
-    DescriptorFileCycle(name, threadDescriptors[t], failures);
+    DescriptorFileCycle(usable ? name : nullptr, threadDescriptors[t], failures);
   }
   threadDescriptorCycleEnd[t] = WallSeconds();
   threadDescriptorCycleElapsed[t] = threadDescriptorCycleEnd[t] - threadDescriptorCycleStart[t];

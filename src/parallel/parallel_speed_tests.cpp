@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "app/run_state.h"
 #include "parallel/parallel_frame.h"
@@ -11,25 +12,31 @@
 #include "platform/wall_clock.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"
+#include "single/scratch_names.h"
 
 void ParallelByteSpeedTest(WorkerFileName& sourceName) {
   ParallelPhaseHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
 
   OperationFailures writeFailures;
   OperationFailures readFailures;
+  // The worker's name is checked before each span that opens it; the span formats it itself.
+  const std::string checkedName =
+      WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix);
+  const bool writable = NameUsable(checkedName, writeFailures);
   const double writeStart = WallSeconds();
   const int t = omp_get_thread_num();
   threadByteWriteStart[t] = writeStart;
   std::snprintf(sourceName, sizeof sourceName, "%s%d%s", WorkerFilePrefix, t, WorkerFileSuffix);
-  OpenOutput(threadByteOut[t], sourceName, writeFailures);
+  OpenOutput(threadByteOut[t], writable ? sourceName : nullptr, writeFailures);
   WriteBytePasses(threadByteOut[t], writeFailures);
   threadByteWriteEnd[t] = WallSeconds();
   threadByteWriteElapsed[t] = threadByteWriteEnd[t] - threadByteWriteStart[t];
   threadByteWriteRate[t] = ByteAccessCount / threadByteWriteElapsed[t];
 
   // threadByteOut[t] stays open for the rest of the run; the file is read back while it holds it.
+  const bool readable = NameUsable(checkedName, readFailures);
   threadByteReadStart[t] = WallSeconds();
-  OpenInput(threadByteIn[t], sourceName, readFailures);
+  OpenInput(threadByteIn[t], readable ? sourceName : nullptr, readFailures);
   ReadBytePasses(threadByteIn[t], readFailures);
   threadByteReadEnd[t] = WallSeconds();
   threadByteReadElapsed[t] = threadByteReadEnd[t] - threadByteReadStart[t];
@@ -63,11 +70,12 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   OperationFailures readFailures;
   OperationFailures writeFailures;
   char copyName[NameBufferSize];
+  const bool readable = NameUsable(sourceName, readFailures);
   const double readStart = WallSeconds();
   const int t = omp_get_thread_num();
   threadBlockReadStart[t] = readStart;
   std::ifstream& in = threadByteIn[t];
-  OpenInput(in, sourceName, readFailures);
+  OpenInput(in, readable ? sourceName : nullptr, readFailures);
   const std::int64_t length = MeasureLength(in, readFailures);
   threadBlockBuffer[t] = AllocateBlock(length, readFailures);
   in.seekg(0);
@@ -76,9 +84,10 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
 
+  const bool writable = NameUsable(WorkerName(WorkerFilePrefix, t), writeFailures);
   threadBlockWriteStart[t] = WallSeconds();
   std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
-  OpenOutput(threadBlockOut[t], copyName, writeFailures);
+  OpenOutput(threadBlockOut[t], writable ? copyName : nullptr, writeFailures);
   WriteBlock(threadBlockOut[t], threadBlockBuffer[t], bytesRead, writeFailures);
   threadBlockWriteEnd[t] = WallSeconds();
   threadBlockWriteElapsed[t] = threadBlockWriteEnd[t] - threadBlockWriteStart[t];

@@ -4,6 +4,10 @@
 #include <new>
 
 void OpenInput(std::ifstream& in, const char* name, OperationFailures& failures) {
+  if (name == nullptr) {
+    in.setstate(std::ios::failbit);
+    return;
+  }
   in.open(name, std::ios::in | std::ios::binary);
   if (!in.is_open()) {
     failures.Note(Operation::Open, errno);
@@ -11,6 +15,10 @@ void OpenInput(std::ifstream& in, const char* name, OperationFailures& failures)
 }
 
 void OpenOutput(std::ofstream& out, const char* name, OperationFailures& failures) {
+  if (name == nullptr) {
+    out.setstate(std::ios::failbit);
+    return;
+  }
   out.open(name, std::ios::out | std::ios::binary);
   if (!out.is_open()) {
     failures.Note(Operation::Open, errno);
@@ -56,8 +64,8 @@ void WriteBlock(std::ofstream& out, const char* buffer, std::int64_t length,
   if (buffer != nullptr) {
     out.write(buffer, length);
   } else {
-    // Nothing was read, so nothing can be written: the figure measures an empty write.
-    failures.Note(Operation::Write, ENODATA);
+    // The read half failed, so there is nothing to write: the figure measures an empty write.
+    failures.Note(Operation::Copy, 0);
   }
   out.flush();
   if (out.is_open() && !out.good()) {

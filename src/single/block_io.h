@@ -7,7 +7,8 @@
 
 #include "single/operation_failures.h"
 
-// Opens a stream on `name` in binary mode and notes a failed open.
+// Opens a stream on `name` in binary mode and notes a failed open. A null name (one the program
+// refused, see UsableName) opens nothing and leaves the stream failed, as a failed open does.
 void OpenInput(std::ifstream& in, const char* name, OperationFailures& failures);
 void OpenOutput(std::ofstream& out, const char* name, OperationFailures& failures);
 

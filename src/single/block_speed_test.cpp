@@ -6,14 +6,16 @@
 #include "app/run_state.h"
 #include "report/report_line.h"
 #include "single/block_io.h"
+#include "single/scratch_names.h"
 #include "single/single_reports.h"
 
 void BlockSpeedTest() {
   ReportHeader("High writing and reading speeds:", "High writing and reading speeds:");
 
   OperationFailures readFailures;
+  const bool readable = NameUsable(ScratchFileName, readFailures);
   RunState.blockReadStart = WallSeconds();
-  OpenInput(byteIn, ScratchFileName, readFailures);
+  OpenInput(byteIn, readable ? ScratchFileName : nullptr, readFailures);
   RunState.blockSize = MeasureLength(byteIn, readFailures);
   byteIn.seekg(0);
   RunState.blockBuffer = AllocateBlock(RunState.blockSize, readFailures);
@@ -27,8 +29,9 @@ void BlockSpeedTest() {
                      " Secs. to Read:", "reading", false, readFailures);
 
   OperationFailures writeFailures;
+  const bool writable = NameUsable(BlockCopyFileName, writeFailures);
   RunState.blockWriteStart = WallSeconds();
-  OpenOutput(blockOut, BlockCopyFileName, writeFailures);
+  OpenOutput(blockOut, writable ? BlockCopyFileName : nullptr, writeFailures);
   // Only what was read is written: a read that fell short (a directory in the file's place can
   // claim a length of gigabytes) must not copy uninitialised memory into the copy file.
   WriteBlock(blockOut, RunState.blockBuffer, bytesRead, writeFailures);

@@ -10,6 +10,9 @@
 
 void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name,
                          OperationFailures& failures) {
+  if (name == nullptr) {
+    return;
+  }
   for (int cycle = 0; cycle < CycleCount; ++cycle) {
     out.open(name, std::ios::out | std::ios::binary);
     const bool created = out.is_open();
@@ -36,6 +39,10 @@ void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name
 }
 
 void DescriptorFileCycle(const char* name, int& descriptor, OperationFailures& failures) {
+  if (name == nullptr) {
+    descriptor = -1;
+    return;
+  }
   descriptor = OpenSharedDescriptor(name);
   // -1 is no descriptor: closing it would only ask the kernel for an error.
   if (descriptor == -1) {

@@ -8,10 +8,12 @@
 #include "single/operation_failures.h"
 
 // Each iteration: open the output stream (creating or truncating the file), open the input stream
-// on the same file while the output stream holds it, close both, remove the file.
+// on the same file while the output stream holds it, close both, remove the file. A null name (one
+// the program refused) runs no cycle.
 void RunStreamFileCycles(std::ofstream& out, std::ifstream& in, const char* name,
                          OperationFailures& failures);
 
 // One descriptor iteration: open read-write, creating the file if missing, close, remove.
-// The descriptor is left in `descriptor` (-1 when the open failed).
+// The descriptor is left in `descriptor` (-1 when the open failed, or the name is null because the
+// program refused it).
 void DescriptorFileCycle(const char* name, int& descriptor, OperationFailures& failures);

@@ -2,10 +2,30 @@
 
 #include <cstring>
 
+#include "single/scratch_names.h"
+
 namespace {
 
-constexpr const char* OperationNames[OperationKinds] = {"open", "close", "remove",  "write",
-                                                        "read", "seek",  "allocate"};
+constexpr const char* OperationNames[OperationKinds] = {
+    "open", "close", "remove", "write", "read", "seek", "allocate", "copy", "use"};
+
+// What stood at a refused name, as the warning says it.
+const char* DescribeKind(int kind) {
+  switch (static_cast<ScratchKind>(kind)) {
+    case ScratchKind::SymbolicLink:
+      return "a symbolic link";
+    case ScratchKind::Fifo:
+      return "a FIFO";
+    case ScratchKind::Socket:
+      return "a socket";
+    case ScratchKind::Device:
+      return "a device node";
+    case ScratchKind::LinkedFile:
+      return "a file with other hard links";
+    default:
+      return "not a regular file";
+  }
+}
 
 }  // namespace
 
@@ -28,13 +48,21 @@ std::string DescribeFailures(const OperationFailures& failures) {
     if (!text.empty()) {
       text += "; ";
     }
+    const int error = failures.errors[kind];
+    if (kind == static_cast<int>(Operation::Copy)) {
+      text += "nothing to copy because the read failed";
+      continue;
+    }
+    if (kind == static_cast<int>(Operation::Refuse)) {
+      text += failures.refusedName + " not used: it is " + DescribeKind(error);
+      continue;
+    }
     text += OperationNames[kind];
     text += " failed";
     if (count > 1) {
       text += ' ' + std::to_string(count) + " times";
     }
     text += ": ";
-    const int error = failures.errors[kind];
     text += error != 0 ? std::strerror(error) : "the file ended early";
   }
   return text;

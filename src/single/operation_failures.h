@@ -10,12 +10,17 @@
 
 #include "report/report_line.h"
 
-enum class Operation : int { Open, Close, Remove, Write, Read, Seek, Allocate };
-inline constexpr int OperationKinds = 7;
+// Copy is not a system call: the block test's write half had nothing to write because its read
+// half failed. Refuse is a scratch name the program would not open (see scratch_names.h).
+enum class Operation : int { Open, Close, Remove, Write, Read, Seek, Allocate, Copy, Refuse };
+inline constexpr int OperationKinds = 9;
 
 struct OperationFailures {
   std::int64_t counts[OperationKinds] = {};
-  int errors[OperationKinds] = {};  // the system's error code at the first failure; 0: none
+  // The system's error code at the first failure; 0: none. For Refuse, the ScratchKind found.
+  int errors[OperationKinds] = {};
+  // The name the program refused to open, for the warning.
+  std::string refusedName;
 
   // Notes one failure of `operation`; `error` is errno at that moment, or 0 when the operation
   // failed without a system error (a read that met the end of the file early).

@@ -2,8 +2,7 @@
 // pinned environment, and keeps what it printed.
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ struct BinaryRun {
   std::string errors;   // standard error
 };
 
-// Where standard output goes.
+// Where standard output goes. Windows runs support File only.
 enum class ConsoleKind {
   File,        // a file the test reads back
   ClosedPipe,  // a pipe whose reading end is already closed
@@ -25,14 +24,15 @@ struct RunOptions {
   std::vector<std::string> variables;  // NAME=value pairs; the rest of the environment is dropped
   std::string input;                   // standard input; empty means at end of input at once
   ConsoleKind console = ConsoleKind::File;
-  bool closedInput = false;  // standard input not open at all
+  bool closedInput = false;  // standard input not open at all (POSIX only)
   // The directory is removed after the run has entered it and before the program starts, so
-  // nothing can be created in it and it has no name any more.
+  // nothing can be created in it and it has no name any more (POSIX only).
   bool removeDirectory = false;
 };
 
 // A started run. Standard output and error go to files beside the run's directory, so they can
-// be read while the run goes on.
+// be read while the run goes on. Starting, waiting for and stopping the process are the platform's
+// own (binary_run_posix.cpp, binary_run_windows.cpp); the rest is shared.
 class RunningBinary {
  public:
   explicit RunningBinary(const RunOptions& options);
@@ -47,10 +47,16 @@ class RunningBinary {
   BinaryRun Wait();
   // Ends the run at once and returns what it had printed.
   BinaryRun Stop();
+  // Sends a POSIX signal; Windows runs take none.
   void Signal(int signal) const;
 
  private:
-  pid_t child_ = -1;
+  // The files of standard input, output and error, beside the run's directory.
+  void PrepareFiles(const RunOptions& options);
+  void ReadOutputs(BinaryRun& run) const;
+
+  // The process: its id on POSIX, its handle on Windows; -1 when there is none.
+  std::intptr_t child_ = -1;
   std::string outPath_, errPath_, inPath_;
 };
 

@@ -31,7 +31,7 @@ std::string OnlyResultsFile(const std::string& directory) {
 }
 
 Lines ResultsLines(const std::string& directory) {
-  return SplitLines(ReadWholeFile(directory + "/" + OnlyResultsFile(directory)));
+  return SplitTextLines(ReadWholeFile(directory + "/" + OnlyResultsFile(directory)));
 }
 
 void WriteFile(const std::string& path, const std::string& contents) {
@@ -65,7 +65,7 @@ TEST(HostileRun, OddLongDirectoryAndTakenScratchNames) {
 
   const std::string results = OnlyResultsFile(directory);
   ASSERT_FALSE(results.empty());
-  Lines console = SplitLines(run.console);
+  Lines console = SplitTextLines(run.console);
   // As root the read-only file is simply rewritten; only worker 1's copy cannot be created.
   EXPECT_EQ(TakeFailureNotes(console),
             (Lines{"Thread:1 Warning: the writing figures above are not a drive speed: open "
@@ -94,7 +94,7 @@ TEST(HostileRun, RemovedWorkingDirectory) {
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.errors, "");
 
-  Lines console = SplitLines(run.console);
+  Lines console = SplitTextLines(run.console);
   const Lines notes = TakeFailureNotes(console);
   EXPECT_FALSE(notes.empty());
   std::vector<double> workers;
@@ -128,7 +128,7 @@ TEST(HostileRun, FullFileSystem) {
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.errors, "");
   ASSERT_FALSE(results.empty());
-  Lines console = SplitLines(run.console);
+  Lines console = SplitTextLines(run.console);
   const Lines notes = TakeFailureNotes(console);
   ASSERT_FALSE(notes.empty());
   EXPECT_NE(run.console.find("write failed: No space left on device"), std::string::npos);

@@ -56,15 +56,16 @@ TEST_P(WholeRun, ExitsWithStatusZeroAndWritesNothingToStandardError) {
 
 TEST_P(WholeRun, PrintsEveryConsoleLineInOrder) {
   ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
-  ExpectWholeReport(SplitLines(finished().run.console), Channel::Console, workers(), false,
+  ExpectWholeReport(SplitTextLines(finished().run.console), Channel::Console, workers(), false,
                     SavedLine(finished().directory, finished().resultsName));
 }
 
 TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
   ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
   EXPECT_TRUE(MatchesDigits(finished().resultsName, ResultsNameShape)) << finished().resultsName;
-  ExpectWholeReport(SplitLines(ReadWholeFile(finished().directory + "/" + finished().resultsName)),
-                    Channel::Log, workers(), false);
+  ExpectWholeReport(
+      SplitTextLines(ReadWholeFile(finished().directory + "/" + finished().resultsName)),
+      Channel::Log, workers(), false);
 }
 
 TEST_P(WholeRun, LeavesExactlyTheScratchFilesFilledWithTheFillByte) {
@@ -104,14 +105,14 @@ TEST(ThreadCap, AboveTheCapBothChannelsShow128AndTheCapMessage) {
     run = running.Stop();
   }
   const std::string cap = "The threads limitation of Tesk Edition is set to maximum 128 threads.";
-  const auto console = SplitLines(run.console);
+  const auto console = SplitTextLines(run.console);
   LineCursor consoleLines(console);
   consoleLines.Expect("");
   ExpectBanner(consoleLines, Channel::Console, ThreadCap, true);
 
   const auto results = ResultsFilesIn(directory);
   ASSERT_EQ(results.size(), 1u);
-  const auto log = SplitLines(ReadWholeFile(directory + "/" + results[0]));
+  const auto log = SplitTextLines(ReadWholeFile(directory + "/" + results[0]));
   LineCursor logLines(log);
   ExpectBanner(logLines, Channel::Log, ThreadCap, true);
   std::filesystem::remove_all(directory);

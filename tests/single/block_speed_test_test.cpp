@@ -93,8 +93,8 @@ TEST(BlockSpeedTest, AllocatesNothingWhenTheSourceCannotBeOpenedAndStillReports)
   EXPECT_EQ(channels.console,
             ExpectedBlockLines("Warning: the reading figures above are not a drive speed: open "
                                "failed: No such file or directory.",
-                               "Warning: the writing figures above are not a drive speed: write "
-                               "failed: No data available."));
+                               "Warning: the writing figures above are not a drive speed: nothing "
+                               "to copy because the read failed."));
   EXPECT_EQ(channels.log, ExpectedBlockLines());
   byteIn.clear();
   byteOut.clear();

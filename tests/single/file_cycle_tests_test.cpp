@@ -65,7 +65,7 @@ TEST(FileCycleTests, TruncateAndRemoveALeftoverScratchFile) {
 }
 
 TEST(FileCycleTests, StillReportARateWhereNoFileCanBeCreated) {
-  RemovedDirectory directory;
+  UnwritableDirectory directory;
   const auto channels = CaptureChannels(
       [] {
         FileCycleStreamTest();
@@ -76,7 +76,7 @@ TEST(FileCycleTests, StillReportARateWhereNoFileCanBeCreated) {
   // The console says why the figures are no drive speed; the results file keeps its shape.
   const std::string warning =
       "Warning: the file-handling figures above are not a drive speed: open failed " +
-      std::to_string(CycleCount) + " times: No such file or directory.";
+      std::to_string(CycleCount) + " times: " + directory.OpenError() + ".";
   ASSERT_EQ(channels.console.size(), 12u);
   EXPECT_EQ(channels.console[3],
             "The system could process " + AsPrinted(RunState.streamCycleRate) + " Files/sec.");

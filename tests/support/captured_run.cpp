@@ -13,5 +13,6 @@ CapturedChannels CaptureChannels(const std::function<void()>& work, const std::s
   work();
   ResultsLog.close();
   std::cout.rdbuf(saved);
-  return {SplitLines(console.str()), SplitLines(ReadWholeFile(logPath))};
+  // The console is a string stream here, with no text mode; the results file is in text mode.
+  return {SplitLines(console.str()), SplitTextLines(ReadWholeFile(logPath))};
 }

@@ -1,28 +1,41 @@
 #include "support/line_patterns.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <locale>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
-std::vector<std::string> SplitLines(const std::string& text) {
+#include "support/platform_facts.h"
+
+namespace {
+
+std::vector<std::string> SplitAt(const std::string& text, const std::string& lineEnd) {
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   while (start < text.size()) {
-    const auto end = text.find('\n', start);
+    const auto end = text.find(lineEnd, start);
     if (end == std::string::npos) {
       lines.push_back(text.substr(start));
       break;
     }
     lines.push_back(text.substr(start, end - start));
-    start = end + 1;
+    start = end + lineEnd.size();
   }
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  return SplitAt(text, "\n");
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  return SplitAt(text, TextLineEnd);
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -56,11 +69,9 @@ std::optional<double> NumberBetween(const std::string& line, const std::string& 
 }
 
 std::int64_t FileSize(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    return -1;
-  }
-  return static_cast<std::int64_t>(info.st_size);
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? -1 : static_cast<std::int64_t>(size);
 }
 
 bool EveryByteIs(const std::string& path, char value) {

@@ -7,6 +7,9 @@
 #include <vector>
 
 std::vector<std::string> SplitLines(const std::string& text);
+// Lines of what the program wrote in text mode (its console and results file): each ends with the
+// platform's text line end, so a line end of the other platform stays in the line and mismatches.
+std::vector<std::string> SplitTextLines(const std::string& text);
 std::string ReadWholeFile(const std::string& path);
 
 // The number between `before` and `after` when the line is exactly before + number + after.

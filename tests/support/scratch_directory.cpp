@@ -1,38 +1,56 @@
 #include "support/scratch_directory.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <vector>
+#include <fstream>
+#include <random>
+
+#include "app/constants.h"
+#include "support/platform_facts.h"
+
+namespace fs = std::filesystem;
 
 std::string MakeTemporaryDirectory() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/drives-tesk-test-XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (mkdtemp(buffer.data()) == nullptr) {
-    ADD_FAILURE() << "mkdtemp failed for " << pattern;
-    return {};
+  std::error_code error;
+  const fs::path base = fs::temp_directory_path(error);
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = base / ("drives-tesk-test-" + std::to_string(random() % 1000000000000ULL));
+    if (fs::create_directory(candidate, error)) {
+      return candidate.make_preferred().string();
+    }
   }
-  return buffer.data();
+  ADD_FAILURE() << "no temporary directory could be made in " << base << ": " << error.message();
+  return {};
 }
 
 ScratchDirectory::ScratchDirectory() : path_(MakeTemporaryDirectory()) {
-  previous_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(path_);
+  previous_ = fs::current_path().string();
+  fs::current_path(path_);
 }
 
 ScratchDirectory::~ScratchDirectory() {
   std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-  std::filesystem::remove_all(path_, ignored);
+  fs::current_path(previous_, ignored);
+  fs::remove_all(path_, ignored);
 }
 
-RemovedDirectory::RemovedDirectory() {
-  const std::string doomed = scratch_.path() + "/removed";
-  std::filesystem::create_directory(doomed);
-  std::filesystem::current_path(doomed);
-  std::filesystem::remove(doomed);
+UnwritableDirectory::UnwritableDirectory() {
+  if (WorkingDirectoryCanBeRemoved) {
+    const std::string doomed = scratch_.path() + "/removed";
+    fs::create_directory(doomed);
+    fs::current_path(doomed);
+    fs::remove(doomed);
+    return;
+  }
+  for (const char* name : {ScratchFileName, BlockCopyFileName}) {
+    fs::create_directory(name);
+    std::ofstream(std::string(name) + "/keeps-the-directory-in-place");
+  }
+}
+
+const char* UnwritableDirectory::OpenError() {
+  return WorkingDirectoryCanBeRemoved ? "No such file or directory" : DirectoryOpenError;
 }

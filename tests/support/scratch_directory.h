@@ -17,16 +17,21 @@ class ScratchDirectory {
   std::string previous_;
 };
 
-// A temporary directory that is created and removed but never entered.
+// A temporary directory that is created and removed but never entered. The path is in the
+// platform's own form (backslashes on Windows), as the program's working directory shows it.
 std::string MakeTemporaryDirectory();
 
-// A working directory in which no file can be created: a subdirectory of a scratch directory that
-// is entered and then removed while in use (permission bits would not stop root).
-class RemovedDirectory {
+// A working directory in which the single-thread tests cannot create their scratch files. On POSIX
+// it is entered and then removed while in use, so nothing at all can be created in it (permission
+// bits would not stop root). Windows cannot remove a directory in use, so there every scratch name
+// is taken by a directory that is not empty; the opens then fail with DirectoryOpenError.
+class UnwritableDirectory {
  public:
-  RemovedDirectory();
-  // A path outside the removed directory, where files can still be written.
+  UnwritableDirectory();
+  // A path outside the directory, where files can still be written.
   std::string outside(const std::string& name) const { return scratch_.path() + "/" + name; }
+  // Why an open of a scratch name fails here.
+  static const char* OpenError();
 
  private:
   ScratchDirectory scratch_;

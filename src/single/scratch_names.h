@@ -1,0 +1,24 @@
+// The benchmark writes only regular files of the working directory. Whatever else stands at a
+// scratch or results name is left alone: a symbolic link (the tests would truncate and overwrite
+// what it points to), a FIFO (an open for writing would wait for a reader that never comes), a
+// socket, a device node, or a file that has other names as well (writing it changes the file under
+// those names too). A directory is not refused here: its open fails by itself and says why.
+#pragma once
+
+#include <string>
+
+#include "single/operation_failures.h"
+
+enum class ScratchKind : int { Usable = 0, SymbolicLink, Fifo, Socket, Device, LinkedFile, Other };
+
+// What stands at `name`: Usable when nothing, a regular file with no other names, or a directory.
+// Costs a system call or two, so callers ask before their timed spans.
+ScratchKind ClassifyName(const char* name);
+
+// True when the program may open `name`; otherwise the refusal is noted in `failures`, so the
+// console warns that the measurement's figures are not a drive speed. The measurement then passes
+// a null name to its steps, which open nothing.
+bool NameUsable(const std::string& name, OperationFailures& failures);
+
+// A worker's scratch name, for checking it before the timed span that formats it again.
+std::string WorkerName(const char* prefix, int worker, const char* suffix = "");

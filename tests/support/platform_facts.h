@@ -1,0 +1,24 @@
+// What differs between the platforms in what the tests expect, in one place. The program itself
+// behaves the same; the operating systems answer differently.
+#pragma once
+
+#include <string>
+
+#ifdef _WIN32
+// Text mode: every line of the console and of the results file ends with CR LF.
+inline constexpr const char* TextLineEnd = "\r\n";
+// The Microsoft run-time refuses to open a directory at all, for reading or writing.
+inline constexpr const char* DirectoryOpenError = "Permission denied";
+inline constexpr bool ReadingADirectoryOpens = false;
+// A directory in use cannot be removed; the tests take the scratch names with directories instead.
+inline constexpr bool WorkingDirectoryCanBeRemoved = false;
+inline constexpr bool HasFullDevice = false;
+#else
+inline constexpr const char* TextLineEnd = "\n";
+// POSIX opens a directory for reading; only the reads fail.
+inline constexpr const char* DirectoryOpenError = "Is a directory";
+inline constexpr bool ReadingADirectoryOpens = true;
+inline constexpr bool WorkingDirectoryCanBeRemoved = true;
+// /dev/full: every write fails with "No space left on device".
+inline constexpr bool HasFullDevice = true;
+#endif
