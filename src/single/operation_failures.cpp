@@ -7,7 +7,7 @@
 namespace {
 
 constexpr const char* OperationNames[OperationKinds] = {
-    "open", "close", "remove", "write", "read", "seek", "allocate", "copy", "use"};
+    "use", "open", "close", "remove", "write", "read", "seek", "allocate", "copy"};
 
 // What stood at a refused name, as the warning says it.
 const char* DescribeKind(int kind) {

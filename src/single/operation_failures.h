@@ -12,7 +12,7 @@
 
 // Copy is not a system call: the block test's write half had nothing to write because its read
 // half failed. Refuse is a scratch name the program would not open (see scratch_names.h).
-enum class Operation : int { Open, Close, Remove, Write, Read, Seek, Allocate, Copy, Refuse };
+enum class Operation : int { Refuse, Open, Close, Remove, Write, Read, Seek, Allocate, Copy };
 inline constexpr int OperationKinds = 9;
 
 struct OperationFailures {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -67,6 +70,31 @@ TEST(OpenResultsFile, NamesTheFileAfterTheLocalDateAndTime) {
   EXPECT_TRUE(MatchesDigits(RunState.resultsFileName, ResultsNameShape))
       << RunState.resultsFileName;
   EXPECT_EQ(FileSize(RunState.resultsFileName), 0);
+}
+
+// A link planted at the results file's name is never written through: the results then cannot be
+// saved, and the file it points to stays as it was. The name carries the time, so links are
+// planted for the seconds around the call.
+TEST(OpenResultsFile, NeverWritesThroughALinkAtItsName) {
+  ScratchDirectory directory;
+  std::ofstream("elsewhere.txt") << "keep";
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t second = now - 1; second <= now + 5; ++second) {
+    char name[ResultsNameSize];
+    std::strftime(name, sizeof name,
+                  "results_drives_tesk_windows @ local date %Y.%m.%d time %H.%M.%S.txt",
+                  std::localtime(&second));
+    std::error_code noLinks;
+    std::filesystem::create_symlink("elsewhere.txt", name, noLinks);
+    if (noLinks) {
+      GTEST_SKIP() << "no symbolic links here: " << noLinks.message();
+    }
+  }
+  OpenResultsFile();
+  EXPECT_FALSE(ResultsLog.is_open());
+  EXPECT_TRUE(ResultsLog.fail());
+  ResultsLog.clear();
+  EXPECT_EQ(ReadWholeFile("elsewhere.txt"), "keep");
 }
 
 TEST(JoinResultsPath, JoinsWithOneBackslashWhateverTheDirectory) {

@@ -28,6 +28,9 @@ struct RunOptions {
   // The directory is removed after the run has entered it and before the program starts, so
   // nothing can be created in it and it has no name any more (POSIX only).
   bool removeDirectory = false;
+  // A file-size limit in bytes (ulimit -f), with SIGXFSZ at its default action; -1: none (POSIX
+  // only).
+  std::int64_t fileSizeLimit = -1;
 };
 
 // A started run. Standard output and error go to files beside the run's directory, so they can

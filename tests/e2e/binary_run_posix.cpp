@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +58,12 @@ RunningBinary::RunningBinary(const RunOptions& options) {
     if (chdir(options.directory.c_str()) != 0 ||
         (options.removeDirectory && rmdir(options.directory.c_str()) != 0)) {
       _exit(126);
+    }
+    if (options.fileSizeLimit >= 0) {
+      signal(SIGXFSZ, SIG_DFL);
+      const auto limit = static_cast<rlim_t>(options.fileSizeLimit);
+      const rlimit fileSize{limit, limit};
+      setrlimit(RLIMIT_FSIZE, &fileSize);
     }
     execve(DRIVES_TESK_BINARY, arguments, environment.data());
     _exit(127);

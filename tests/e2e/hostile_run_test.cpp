@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cerrno>
 #include <chrono>
@@ -170,6 +171,103 @@ TEST(HostileRun, ConsoleThatGoesAway) {
     ExpectWholeReport(ResultsLines(directory), Channel::Log, 1, false);
     fs::remove_all(directory);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Scratch names taken by what the program must never write through or into: a FIFO (an open for
+// writing would wait forever), symbolic links to files outside the directory (they would be
+// truncated and overwritten), a dangling link (it would create its target) and a device node.
+// The run goes to its end, warns for every measurement that could not use its file, and leaves
+// every one of them, and every file outside, exactly as it was.
+TEST(HostileRun, ScratchNamesThatAreNotPlainFiles) {
+  const std::string base = MakeTemporaryDirectory();
+  const std::string directory = base + "/run";
+  const std::string outside = base + "/outside";
+  fs::create_directories(directory);
+  fs::create_directories(outside);
+  const std::string document = "a document of the user's\n";
+  const std::string profile = "export PATH=$HOME/bin:$PATH\n";
+  WriteFile(outside + "/document.txt", document);
+  WriteFile(outside + "/profile", profile);
+  auto at = [&directory](const std::string& name) { return directory + "/" + name; };
+  ASSERT_EQ(mkfifo(at(ScratchFileName).c_str(), 0644), 0);
+  fs::create_symlink(outside + "/document.txt", at(BlockCopyFileName));
+  fs::create_symlink(outside + "/profile", at("data64-Windows-0.tmp"));
+  fs::create_symlink(outside + "/absent", at("data64-windows-0.tmp"));
+  ASSERT_EQ(mknod(at("data64-Windows-0").c_str(), S_IFCHR | 0644, makedev(1, 3)), 0);
+
+  BinaryRun run;
+  {
+    RunningBinary running({directory, {"OMP_NUM_THREADS=1"}, ""});
+    EXPECT_TRUE(running.WaitForConsole("Press Enter to Exit.", 300)) << "the run hangs";
+    run = running.Wait();
+  }
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.errors, "");
+  Lines console = SplitTextLines(run.console);
+  const std::string fifo = "data64-Windows.tmp not used: it is a FIFO.";
+  const std::string link = "data64-Windows-0.tmp not used: it is a symbolic link.";
+  const std::string warning = "Warning: the ";
+  const std::string notSpeed = " figures above are not a drive speed: ";
+  EXPECT_EQ(
+      TakeFailureNotes(console),
+      (Lines{warning + "file-handling" + notSpeed + fifo,
+             warning + "file-handling" + notSpeed + fifo, warning + "writing" + notSpeed + fifo,
+             "Unable to open file", warning + "reading" + notSpeed + fifo,
+             warning + "reading" + notSpeed + fifo,
+             warning + "writing" + notSpeed +
+                 "data64-Windows not used: it is a symbolic link; nothing to copy because the read "
+                 "failed.",
+             "Thread:0 " + warning + "file-handling" + notSpeed + link,
+             "Thread:0 " + warning + "file-handling" + notSpeed +
+                 "data64-windows-0.tmp not used: it is a symbolic link.",
+             // A worker says "Unable to open file" at once, before its report block.
+             "Unable to open file", "Thread:0 " + warning + "writing" + notSpeed + link,
+             "Thread:0 " + warning + "reading" + notSpeed + link,
+             "Thread:0 " + warning + "writing" + notSpeed +
+                 "data64-Windows-0 not used: it is a device node; nothing to copy because the read "
+                 "failed.",
+             "Thread:0 " + warning + "reading" + notSpeed + link}));
+  const std::string results = OnlyResultsFile(directory);
+  ASSERT_FALSE(results.empty());
+  ExpectWholeReport(console, Channel::Console, 1, false, SavedLine(directory, results));
+  ExpectWholeReport(ResultsLines(directory), Channel::Log, 1, false);
+
+  EXPECT_EQ(ReadWholeFile(outside + "/document.txt"), document);
+  EXPECT_EQ(ReadWholeFile(outside + "/profile"), profile);
+  EXPECT_FALSE(fs::exists(outside + "/absent"));
+  EXPECT_TRUE(fs::is_fifo(at(ScratchFileName)));
+  EXPECT_TRUE(fs::is_character_file(at("data64-Windows-0")));
+  for (const char* name : {BlockCopyFileName, "data64-Windows-0.tmp", "data64-windows-0.tmp"}) {
+    EXPECT_TRUE(fs::is_symlink(at(name))) << name;
+  }
+  fs::remove_all(base);
+}
+
+// Under a file-size limit of 1 MiB the first write past it would end the process (SIGXFSZ at its
+// default action). The write fails instead, the figures say so, and the report is complete.
+TEST(HostileRun, FileSizeLimitBelowTheScratchFiles) {
+  const std::string directory = MakeTemporaryDirectory();
+  RunOptions options{directory, {"OMP_NUM_THREADS=1"}, ""};
+  options.fileSizeLimit = 1 << 20;
+  const BinaryRun run = RunDrivesTeskBinary(options);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.errors, "");
+  Lines console = SplitTextLines(run.console);
+  const Lines notes = TakeFailureNotes(console);
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ(notes[0],
+            "Warning: the writing figures above are not a drive speed: write failed: File too "
+            "large.");
+  const std::string results = OnlyResultsFile(directory);
+  ASSERT_FALSE(results.empty());
+  ExpectWholeReport(console, Channel::Console, 1, false, SavedLine(directory, results));
+  ExpectWholeReport(ResultsLines(directory), Channel::Log, 1, false);
+  EXPECT_EQ(FileSize(directory + "/" + ScratchFileName), 1 << 20);
+  fs::remove_all(directory);
 }
 
 }  // namespace
