@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +20,32 @@ int OpenSharedDescriptor(const char* name) {
 
 int CloseDescriptor(int descriptor) {
   return close(descriptor);
+}
+
+NameKind ClassifyName(const char* name) {
+  struct stat info {};
+  if (lstat(name, &info) != 0) {
+    return NameKind::Usable;
+  }
+  if (S_ISREG(info.st_mode)) {
+    return info.st_nlink > 1 ? NameKind::LinkedFile : NameKind::Usable;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    return NameKind::Usable;
+  }
+  if (S_ISLNK(info.st_mode)) {
+    return NameKind::SymbolicLink;
+  }
+  if (S_ISFIFO(info.st_mode)) {
+    return NameKind::Fifo;
+  }
+  if (S_ISSOCK(info.st_mode)) {
+    return NameKind::Socket;
+  }
+  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+    return NameKind::Device;
+  }
+  return NameKind::Other;
 }
 
 void PrepareProcess() {

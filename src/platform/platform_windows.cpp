@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
@@ -19,6 +20,34 @@ int OpenSharedDescriptor(const char* name) {
 
 int CloseDescriptor(int descriptor) {
   return _close(descriptor);
+}
+
+NameKind ClassifyName(const char* name) {
+  const DWORD attributes = GetFileAttributesA(name);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return NameKind::Usable;
+  }
+  // Symbolic links and junctions are reparse points; opening one would open what it points to.
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    return NameKind::SymbolicLink;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return NameKind::Usable;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) {
+    return NameKind::Device;
+  }
+  // No access asked: only the file's information is read.
+  const HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return NameKind::Usable;
+  }
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool linked =
+      GetFileInformationByHandle(file, &information) && information.nNumberOfLinks > 1;
+  CloseHandle(file);
+  return linked ? NameKind::LinkedFile : NameKind::Usable;
 }
 
 void PrepareProcess() {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "single/scratch_names.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -11,16 +11,16 @@ constexpr const char* OperationNames[OperationKinds] = {
 
 // What stood at a refused name, as the warning says it.
 const char* DescribeKind(int kind) {
-  switch (static_cast<ScratchKind>(kind)) {
-    case ScratchKind::SymbolicLink:
+  switch (static_cast<NameKind>(kind)) {
+    case NameKind::SymbolicLink:
       return "a symbolic link";
-    case ScratchKind::Fifo:
+    case NameKind::Fifo:
       return "a FIFO";
-    case ScratchKind::Socket:
+    case NameKind::Socket:
       return "a socket";
-    case ScratchKind::Device:
+    case NameKind::Device:
       return "a device node";
-    case ScratchKind::LinkedFile:
+    case NameKind::LinkedFile:
       return "a file with other hard links";
     default:
       return "not a regular file";

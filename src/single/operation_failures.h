@@ -17,7 +17,7 @@ inline constexpr int OperationKinds = 9;
 
 struct OperationFailures {
   std::int64_t counts[OperationKinds] = {};
-  // The system's error code at the first failure; 0: none. For Refuse, the ScratchKind found.
+  // The system's error code at the first failure; 0: none. For Refuse, the NameKind found.
   int errors[OperationKinds] = {};
   // The name the program refused to open, for the warning.
   std::string refusedName;

@@ -7,15 +7,11 @@
 
 #include <string>
 
+#include "platform/platform.h"
 #include "single/operation_failures.h"
 
-enum class ScratchKind : int { Usable = 0, SymbolicLink, Fifo, Socket, Device, LinkedFile, Other };
-
-// What stands at `name`: Usable when nothing, a regular file with no other names, or a directory.
-// Costs a system call or two, so callers ask before their timed spans.
-ScratchKind ClassifyName(const char* name);
-
-// True when the program may open `name`; otherwise the refusal is noted in `failures`, so the
+// True when the program may open `name` (ClassifyName finds it Usable; ask before the timed span,
+// since the look costs a system call); otherwise the refusal is noted in `failures`, so the
 // console warns that the measurement's figures are not a drive speed. The measurement then passes
 // a null name to its steps, which open nothing.
 bool NameUsable(const std::string& name, OperationFailures& failures);

@@ -13,22 +13,22 @@ namespace fs = std::filesystem;
 
 TEST(ClassifyName, LetsTheProgramUseOnlyNothingARegularFileOrADirectory) {
   ScratchDirectory directory;
-  EXPECT_EQ(ClassifyName("absent"), ScratchKind::Usable);
+  EXPECT_EQ(ClassifyName("absent"), NameKind::Usable);
   std::ofstream("plain") << "x";
-  EXPECT_EQ(ClassifyName("plain"), ScratchKind::Usable);
+  EXPECT_EQ(ClassifyName("plain"), NameKind::Usable);
   fs::create_directory("folder");
-  EXPECT_EQ(ClassifyName("folder"), ScratchKind::Usable);
+  EXPECT_EQ(ClassifyName("folder"), NameKind::Usable);
 
   // Writing a file with a second name would change it under that name too.
   fs::create_hard_link("plain", "second-name");
-  EXPECT_EQ(ClassifyName("plain"), ScratchKind::LinkedFile);
+  EXPECT_EQ(ClassifyName("plain"), NameKind::LinkedFile);
 
   std::error_code noLinks;
   fs::create_symlink("plain", "link", noLinks);
   if (noLinks) {
     GTEST_SKIP() << "no symbolic links here: " << noLinks.message();
   }
-  EXPECT_EQ(ClassifyName("link"), ScratchKind::SymbolicLink);
+  EXPECT_EQ(ClassifyName("link"), NameKind::SymbolicLink);
 }
 
 TEST(NameUsable, NotesARefusalWithTheNameAndWhatStandsThere) {
