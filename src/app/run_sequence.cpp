@@ -17,18 +17,6 @@
 #include "single/file_cycle_tests.h"
 #include "single/scratch_names.h"
 
-namespace {
-
-constexpr const char* TitleLine =
-    "Tarnovel :: Quillbright Benchmark Drives Tesk for Windows on x86-64bit system 2019.12.24.";
-constexpr const char* NoticeLine =
-    "Notice: this run writes scratch files of 4 MiB each (data64-Windows*) into the current "
-    "directory and leaves them there.";
-constexpr const char* SupportLine =
-    "Support: see README.md of drives-tesk for what each figure means and how to report a problem.";
-
-}  // namespace
-
 void SetThreadCount() {
   RunState.maxThreadsAtStart = omp_get_max_threads();
   RunState.threadCount = RunState.maxThreadsAtStart > ThreadCap
@@ -41,11 +29,10 @@ void OpenResultsFile() {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
   if (local != nullptr) {
-    std::strftime(RunState.dateText, sizeof RunState.dateText,
-                  "local date %Y.%m.%d time %H.%M.%S.txt", local);
+    std::strftime(RunState.dateText, sizeof RunState.dateText, DateFormat, local);
   }
-  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName,
-                "results_drives_tesk_windows @ %s", RunState.dateText);
+  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName, ResultsNameFormat,
+                RunState.dateText);
   // Only a regular file of this directory is written; a link or a FIFO at the name is left alone,
   // and the closing line then says that the results could not be saved.
   OperationFailures refused;
@@ -64,22 +51,22 @@ void ReportBanner() {
   WriteLine(std::cout);
   WriteLine(std::cout);
   WriteLine(std::cout);
-  WriteLine(std::cout, "Thread(s): ", RunState.threadCount);
+  WriteLine(std::cout, ThreadCountText, RunState.threadCount);
   WriteLine(std::cout);
 
   WriteLine(ResultsLog, TitleLine);
   WriteLine(ResultsLog);
-  WriteLine(ResultsLog, "Thread(s): ", RunState.threadCount);
+  WriteLine(ResultsLog, ThreadCountText, RunState.threadCount);
   WriteLine(ResultsLog);
 
   if (RunState.maxThreadsAtStart > ThreadCap) {
-    ReportLine("The threads limitation of Tesk Edition is set to maximum 128 threads.");
+    ReportLine(CapLine);
   }
 
   // Only a label: the single-thread tests simply run on the main thread.
-  WriteLine(std::cout, "Force to be single thread.");
+  WriteLine(std::cout, SingleThreadLine);
   WriteLine(std::cout);
-  WriteLine(ResultsLog, "Force to be single thread.");
+  WriteLine(ResultsLog, SingleThreadLine);
   WriteLine(ResultsLog);
 }
 
@@ -98,13 +85,10 @@ void CloseRun() {
   ResultsLog.close();
   const bool saved = written && !ResultsLog.fail();
   RunState.resultsFilePath = JoinResultsPath(startDirectory, RunState.resultsFileName);
-  WriteLine(std::cout,
-            saved ? "Results have been saved in a file and you can find it at: "
-                  : "Results could not be saved in a file; it was meant to be at: ",
-            RunState.resultsFilePath);
+  WriteLine(std::cout, saved ? SavedText : NotSavedText, RunState.resultsFilePath);
   WriteLine(std::cout);
   WriteLine(std::cout);
-  WriteLine(std::cout, "Press Enter to Exit.");
+  WriteLine(std::cout, EnterLine);
   // Nothing has been read from standard input yet, so this discards nothing a user typed early.
   std::fflush(stdin);
   std::cin.get();

@@ -15,7 +15,7 @@
 void ParallelFileCycleStreamTest() {
   // The results-file headers of the parallel file phases end with a full stop; the console's do
   // not.
-  ParallelPhaseHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower.");
+  ParallelPhaseHeader(LowerHeader, ParallelLowerLogHeader);
 
   char name[NameBufferSize];
   OperationFailures failures;
@@ -35,7 +35,7 @@ void ParallelFileCycleStreamTest() {
 }
 
 void ParallelFileCycleDescriptorTest() {
-  ParallelPhaseHeader("Power of Handling Files -- Higher", "Power of Handling Files -- Higher.");
+  ParallelPhaseHeader(HigherHeader, ParallelHigherLogHeader);
 
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];

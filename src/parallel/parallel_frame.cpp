@@ -13,26 +13,25 @@ void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* 
                            const char* measurement, const OperationFailures& failures) {
   // The console has always said "Access" here, the results file "Accesses".
   WriteSpeedLines(std::cout, ThreadTag{thread}, elapsed, rate, secondsText,
-                  " Millions Access/sec.");
+                  WorkerConsoleAccessesText);
   WriteFailureLine(ThreadTag{thread}, measurement, failures);
-  WriteSpeedLines(ResultsLog, ThreadTag{thread}, elapsed, rate, secondsText,
-                  " Millions Accesses/sec.");
+  WriteSpeedLines(ResultsLog, ThreadTag{thread}, elapsed, rate, secondsText, AccessesText);
 }
 
 void ReportWorkerCycles(int thread, double elapsed, double rate,
                         const OperationFailures& failures) {
-  WriteCycleLines(std::cout, ThreadTag{thread}, elapsed, rate, "The system could process ");
+  WriteCycleLines(std::cout, ThreadTag{thread}, elapsed, rate, ProcessText);
   WriteFailureLine(ThreadTag{thread}, "file-handling", failures);
-  WriteCycleLines(ResultsLog, ThreadTag{thread}, elapsed, rate, "The system could process ");
+  WriteCycleLines(ResultsLog, ThreadTag{thread}, elapsed, rate, ProcessText);
 }
 
 void ReportCycleSummary(double overallRate, double singleRate) {
   ForEachChannel([&](std::ostream& channel) {
     WriteLine(channel);
     WriteLine(channel);
-    WriteLine(channel, "Overall, The system could process: ", overallRate, " Files/sec.");
+    WriteLine(channel, OverallFilesText, overallRate, FilesText);
   });
-  ReportLine("Multi-Thread Improvements: ", overallRate / singleRate, " times.");
+  ReportLine(ImprovementText, overallRate / singleRate, TimesText);
   ReportLine();
 }
 
@@ -46,19 +45,19 @@ void ReportOverallHalf(int leadingEmptyLines, double overallRate, double singleR
     for (int line = 0; line < leadingEmptyLines; ++line) {
       WriteLine(channel);
     }
-    WriteLine(channel, "Overall, It was: ", ToMillions(overallRate), accessText);
-    WriteLine(channel, speedText, ToMegabytes(overallRate), " MB/sec.");
+    WriteLine(channel, OverallAccessText, ToMillions(overallRate), accessText);
+    WriteLine(channel, speedText, ToMegabytes(overallRate), MegabytesText);
   });
-  ReportLine("Multi-Thread Improvements: ", overallRate / singleRate, " times.");
+  ReportLine(ImprovementText, overallRate / singleRate, TimesText);
 }
 
 }  // namespace
 
 void ReportSpeedSummary(int leadingEmptyLines, double overallWriteRate, double singleWriteRate,
                         double overallReadRate, double singleReadRate) {
-  ReportOverallHalf(leadingEmptyLines, overallWriteRate, singleWriteRate,
-                    " Millions Accesses/sec.to Write", "Conventionally, total writing speed was: ");
-  ReportOverallHalf(0, overallReadRate, singleReadRate, " Millions Accesses/sec.to Read",
-                    "Conventionally, total reading speed was: ");
+  ReportOverallHalf(leadingEmptyLines, overallWriteRate, singleWriteRate, OverallWriteAccessesText,
+                    OverallWritingText);
+  ReportOverallHalf(0, overallReadRate, singleReadRate, OverallReadAccessesText,
+                    OverallReadingText);
   ReportLine();
 }

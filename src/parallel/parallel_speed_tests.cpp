@@ -15,7 +15,7 @@
 #include "single/scratch_names.h"
 
 void ParallelByteSpeedTest(WorkerFileName& sourceName) {
-  ParallelPhaseHeader("Low writing and reading speeds:", "Low writing and reading speeds:");
+  ParallelPhaseHeader(LowSpeedHeader, LowSpeedHeader);
 
   OperationFailures writeFailures;
   OperationFailures readFailures;
@@ -44,9 +44,9 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 
 #pragma omp critical(ReportLock)
   {
-    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], " Secs. to Write.",
+    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], WriteSecondsText,
                           "writing", writeFailures);
-    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], " Secs. to Read.",
+    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], WorkerReadSecondsText,
                           "reading", readFailures);
   }
   // The block test opens the same stream again on the same file.
@@ -65,7 +65,7 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 }
 
 void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
-  ParallelPhaseHeader("High writing and reading speeds:", "High writing and reading speeds:");
+  ParallelPhaseHeader(HighSpeedHeader, HighSpeedHeader);
 
   OperationFailures readFailures;
   OperationFailures writeFailures;
@@ -96,10 +96,10 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   // The write figures come first, although the write half runs second.
 #pragma omp critical(ReportLock)
   {
-    ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t],
-                          " Secs. to Write.", "writing", writeFailures);
-    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t], " Secs. to Read.",
-                          "reading", readFailures);
+    ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t], WriteSecondsText,
+                          "writing", writeFailures);
+    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t],
+                          WorkerReadSecondsText, "reading", readFailures);
   }
 }
 

@@ -10,10 +10,10 @@ void ReportHeader(const char* consoleHeader, const char* logHeader) {
 }
 
 void ReportParallelHeader(const char* consoleHeader, const char* logHeader) {
-  ReportLine("Multi-Thread Enabled:");
+  ReportLine(MultiThreadLine);
   ReportHeader(consoleHeader, logHeader);
 }
 
 std::ostream& operator<<(std::ostream& channel, ThreadTag tag) {
-  return channel << "Thread:" << tag.thread << " ";
+  return channel << ThreadTagText << tag.thread << " ";
 }

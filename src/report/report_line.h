@@ -8,6 +8,7 @@
 
 #include "app/constants.h"
 #include "app/global_streams.h"
+#include "report/report_texts.h"
 
 // One line on one channel: the items inserted in order, then a line break and a flush.
 template <typename... Items>
@@ -61,8 +62,8 @@ inline std::ostream& operator<<(std::ostream& channel, NoTag) {
 template <typename Tag>
 void WriteCycleLines(std::ostream& channel, Tag tag, double elapsed, double rate,
                      const char* processText) {
-  WriteLine(channel, tag, "The system spent: ", elapsed, " Secs.");
-  WriteLine(channel, tag, processText, rate, " Files/sec.");
+  WriteLine(channel, tag, SpentText, elapsed, SecondsText);
+  WriteLine(channel, tag, processText, rate, FilesText);
 }
 
 // The three lines of a throughput half: time, millions of accesses, megabytes. Only the first two
@@ -70,7 +71,7 @@ void WriteCycleLines(std::ostream& channel, Tag tag, double elapsed, double rate
 template <typename Tag>
 void WriteSpeedLines(std::ostream& channel, Tag tag, double elapsed, double rate,
                      const char* secondsText, const char* accessText) {
-  WriteLine(channel, tag, "The system spent: ", elapsed, secondsText);
-  WriteLine(channel, tag, "It was: ", ToMillions(rate), accessText);
-  WriteLine(channel, "Conventionally, it was: ", ToMegabytes(rate), " MB/sec.");
+  WriteLine(channel, tag, SpentText, elapsed, secondsText);
+  WriteLine(channel, tag, AccessRateText, ToMillions(rate), accessText);
+  WriteLine(channel, DataRateText, ToMegabytes(rate), MegabytesText);
 }

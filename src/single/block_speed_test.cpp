@@ -10,7 +10,7 @@
 #include "single/single_reports.h"
 
 void BlockSpeedTest() {
-  ReportHeader("High writing and reading speeds:", "High writing and reading speeds:");
+  ReportHeader(HighSpeedHeader, HighSpeedHeader);
 
   OperationFailures readFailures;
   const bool readable = NameUsable(ScratchFileName, readFailures);
@@ -25,8 +25,8 @@ void BlockSpeedTest() {
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
 
-  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate,
-                     " Secs. to Read:", "reading", false, readFailures);
+  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate, ReadSecondsText, "reading",
+                     false, readFailures);
 
   OperationFailures writeFailures;
   const bool writable = NameUsable(BlockCopyFileName, writeFailures);
@@ -39,7 +39,7 @@ void BlockSpeedTest() {
   RunState.blockWriteElapsed = RunState.blockWriteEnd - RunState.blockWriteStart;
   RunState.blockWriteRate = BlockByteCount / RunState.blockWriteElapsed;
 
-  ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, " Secs. to Write.",
+  ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, WriteSecondsText,
                      "writing", true, writeFailures);
 
   // The single-thread phase ends with one more empty line on each channel.

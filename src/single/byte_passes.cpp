@@ -49,7 +49,7 @@ void ReadBytePasses(std::ifstream& in, OperationFailures& failures) {
       failures.Note(Operation::Read, errno);
     }
   } else {
-    WriteLine(std::cout, "Unable to open file");
+    WriteLine(std::cout, UnableToOpenLine);
   }
   in.clear();
   in.seekg(0);

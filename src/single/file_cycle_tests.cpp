@@ -12,7 +12,7 @@
 #include "single/single_reports.h"
 
 void FileCycleStreamTest() {
-  ReportHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower");
+  ReportHeader(LowerHeader, LowerHeader);
 
   char name[NameBufferSize];
   OperationFailures failures;
@@ -30,7 +30,7 @@ void FileCycleStreamTest() {
 void FileCycleDescriptorTest() {
   // "Hihger" on the console is the program's long-standing spelling; the results file, which
   // scripts read, says "Higher".
-  ReportHeader("Power of Handling Files -- Hihger", "Power of Handling Files -- Higher");
+  ReportHeader(HigherConsoleHeader, HigherHeader);
 
   char name[NameBufferSize];
   int descriptor = -1;

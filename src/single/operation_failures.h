@@ -42,7 +42,7 @@ std::string DescribeFailures(const OperationFailures& failures);
 template <typename Tag>
 void WriteFailureLine(Tag tag, const char* measurement, const OperationFailures& failures) {
   if (failures.Any()) {
-    WriteLine(std::cout, tag, "Warning: the ", measurement,
-              " figures above are not a drive speed: ", DescribeFailures(failures), ".");
+    WriteLine(std::cout, tag, WarningText, measurement, NotADriveSpeedText,
+              DescribeFailures(failures), ".");
   }
 }
