@@ -1,0 +1,153 @@
+#include "results/results_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "results/results_formats.h"
+
+namespace {
+
+constexpr int ChartWidth = 500;
+constexpr int LabelWidth = 190;
+constexpr int ValueWidth = 90;
+constexpr int BarHeight = 18;
+constexpr int BarGap = 6;
+constexpr int TitleHeight = 26;
+constexpr int ChartGap = 22;
+constexpr int Margin = 20;
+constexpr int HeaderHeight = 40;
+constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
+                                   "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
+
+// Labels longer than the label column are cut, with an ellipsis; the full label is the bar's
+// tooltip.
+std::string Shortened(const std::string& label) {
+  constexpr std::size_t Fits = 30;
+  return label.size() <= Fits ? label : label.substr(0, Fits - 1) + "\xe2\x80\xa6";
+}
+
+int ChartHeight(std::size_t bars) {
+  return TitleHeight + static_cast<int>(bars) * (BarHeight + BarGap) + ChartGap;
+}
+
+void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>& labels, int x,
+               int y) {
+  svg += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + 16) +
+         "\" class=\"title\">" + EscapeXml(row.title + " (" + row.unit + ")") + "</text>\n";
+  double largest = 0;
+  for (const Cell& cell : row.cells) {
+    if (std::isfinite(cell.value)) {
+      largest = std::max(largest, cell.value);
+    }
+  }
+  const double barSpace = ChartWidth - LabelWidth - ValueWidth;
+  for (std::size_t i = 0; i < row.cells.size(); ++i) {
+    const Cell& cell = row.cells[i];
+    const int top = y + TitleHeight + static_cast<int>(i) * (BarHeight + BarGap);
+    double length = 0;
+    if (std::isinf(cell.value) && cell.value > 0) {
+      length = barSpace;
+    } else if (std::isfinite(cell.value) && largest > 0 && cell.value > 0) {
+      length = cell.value / largest * barSpace;
+    }
+    const std::string label = EscapeXml(labels[i]);
+    svg += "<g><title>" + label + ": " + EscapeXml(FormatValue(cell.value)) + "</title>\n";
+    svg += "<text x=\"" + std::to_string(x + LabelWidth - 6) + "\" y=\"" +
+           std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
+           "</text>\n";
+    svg += "<rect x=\"" + std::to_string(x + LabelWidth) + "\" y=\"" + std::to_string(top) +
+           "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
+           "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
+    std::string value = FormatValue(cell.value);
+    if (cell.shortSpan) {
+      value += " ~";
+    }
+    if (cell.warned) {
+      value += " !";
+    }
+    if (cell.incomplete) {
+      value += " ?";
+    }
+    svg += "<text x=\"" + Number(x + LabelWidth + length + 5) + "\" y=\"" +
+           std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
+    svg += "</g>\n";
+  }
+}
+
+}  // namespace
+
+std::string EscapeXml(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        // Control characters are not allowed in XML 1.0 text.
+        escaped += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+  }
+  return escaped;
+}
+
+std::string RenderChart(const ComparisonTable& table) {
+  std::vector<const Row*> single;
+  std::vector<const Row*> multi;
+  for (const Row& row : table.rows) {
+    if (row.chartable) {
+      (row.key.rfind("single.", 0) == 0 ? single : multi).push_back(&row);
+    }
+  }
+  const std::size_t chartRows = std::max(single.size(), multi.size());
+  const int height =
+      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 40;
+  const int width = 2 * ChartWidth + 3 * Margin;
+  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
+         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
+         " " + std::to_string(height) + "\">\n";
+  svg +=
+      "<style>text{font-family:sans-serif;font-size:12px;fill:#222}"
+      ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
+      ".label{text-anchor:end}.note{font-size:11px;fill:#555}</style>\n";
+  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  svg += "<text x=\"" + std::to_string(Margin) +
+         "\" y=\"26\" class=\"heading\">Single thread</text>\n";
+  svg += "<text x=\"" + std::to_string(2 * Margin + ChartWidth) +
+         "\" y=\"26\" class=\"heading\">All workers</text>\n";
+  for (std::size_t i = 0; i < chartRows; ++i) {
+    const int y = HeaderHeight + static_cast<int>(i) * ChartHeight(table.labels.size());
+    if (i < single.size()) {
+      DrawChart(svg, *single[i], table.labels, Margin, y);
+    }
+    if (i < multi.size()) {
+      DrawChart(svg, *multi[i], table.labels, 2 * Margin + ChartWidth, y);
+    }
+  }
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 16) +
+         "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
+         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+  svg += "</svg>\n";
+  return svg;
+}

@@ -1,0 +1,22 @@
+// The outputs of `show`: aligned text for a terminal, and Markdown, CSV and JSON for documents
+// and scripts. The README documents the CSV columns and the JSON keys.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "results/results_record.h"
+#include "results/results_table.h"
+
+enum class OutputFormat { Text, Markdown, Csv, Json };
+
+// A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
+// "-" where the figure is missing.
+std::string FormatValue(double value);
+
+std::string FormatText(const ComparisonTable& table);
+std::string FormatMarkdown(const ComparisonTable& table);
+std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs);
+// Every number of every file, per worker too; figures the file printed as inf or nan, and
+// figures it lacks, are null.
+std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels);
