@@ -195,7 +195,14 @@ std::string FormatText(const ComparisonTable& table) {
       const std::string& field = line[column];
       const std::string pad(widths[column] - field.size(), ' ');
       // The figure names are aligned left, the numbers right.
-      out += column == 0 ? field + pad : "  " + pad + field;
+      if (column == 0) {
+        out += field;
+        out += pad;
+      } else {
+        out += "  ";
+        out += pad;
+        out += field;
+      }
     }
     text += out + "\n";
   }

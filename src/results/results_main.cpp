@@ -128,9 +128,7 @@ int Clean(const std::string& directory, bool yes) {
   return failures.empty() ? 0 : 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   CLI::App app{
       "Shows, compares and charts the results files of drives-tesk, and removes the "
       "scratch files it leaves."};
@@ -145,14 +143,16 @@ int main(int argc, char** argv) {
   show->add_option("files", files,
                    "Results files or console transcripts (default: every results file in the "
                    "current directory, oldest first)");
-  show->add_option("--label", labels, "Name the columns, in file order (repeat for each file)");
+  show->add_option("--label", labels, "Name the columns, in file order (repeat for each file)")
+      ->allow_extra_args(false);
   show->add_option("--format", format, "Output: text (aligned, default), markdown, csv or json")
       ->check(CLI::IsMember({"text", "markdown", "csv", "json"}));
 
   std::string output;
   CLI::App* chart = app.add_subcommand("chart", "Draw the figures as bar charts into one SVG file");
   chart->add_option("files", files, "Results files or console transcripts (default: as show)");
-  chart->add_option("--label", labels, "Name the bars, in file order (repeat for each file)");
+  chart->add_option("--label", labels, "Name the bars, in file order (repeat for each file)")
+      ->allow_extra_args(false);
   chart->add_option("--output,-o", output, "The SVG file to write")->required();
 
   std::string directory = ".";
@@ -171,4 +171,16 @@ int main(int argc, char** argv) {
     return Chart(files, labels, output);
   }
   return Clean(directory, yes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (...) {
+    // Out of memory, or a file system failing in a way the commands do not expect.
+    std::cerr << "drives-tesk-results: unexpected failure\n";
+    return 1;
+  }
 }

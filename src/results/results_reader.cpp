@@ -46,11 +46,16 @@ class LineSource {
       throw EndOfInput{};
     }
     peeked_ = false;
-    return std::move(pending_);
+    std::string line;
+    line.swap(pending_);
+    return line;
   }
 
   // The number of the line last taken or peeked.
   int number() const { return number_; }
+
+  // True when the line last read had no line end: the file stops inside it.
+  bool lastLineCut() const { return cut_; }
 
  private:
   bool ReadLine(std::string& line) {
@@ -62,7 +67,11 @@ class LineSource {
     ++number_;
     for (;;) {
       const int next = buffer->sbumpc();
-      if (next == std::char_traits<char>::eof() || next == '\n') {
+      if (next == '\n') {
+        break;
+      }
+      if (next == std::char_traits<char>::eof()) {
+        cut_ = true;
         break;
       }
       if (next == '\0') {
@@ -84,6 +93,7 @@ class LineSource {
   std::string pending_;
   bool peeked_ = false;
   bool dropUnableToOpen_ = false;
+  bool cut_ = false;
   int number_ = 0;
 };
 
@@ -155,6 +165,11 @@ class ReportParser {
  private:
   [[noreturn]] void Fail(const std::string& expected) {
     const std::string* found = lines_.Peek();
+    // A last line without its line end is where a stopped run or a full disk cut the file (once
+    // the title has shown it to be a report).
+    if (found != nullptr && lines_.lastLineCut() && titled_) {
+      throw EndOfInput{};
+    }
     throw Mismatch{lines_.number(),
                    "expected " + expected + ", found " + (found ? Quoted(*found) : "the end")};
   }
@@ -232,6 +247,7 @@ class ReportParser {
       lines_.Take();
     }
     Exact(TitleLine);
+    titled_ = true;
     if (console_) {
       lines_.Take();  // the notice line
       lines_.Take();  // the support line
@@ -376,6 +392,7 @@ class ReportParser {
   LineSource lines_;
   RunRecord& record_;
   bool console_ = false;
+  bool titled_ = false;
 };
 
 std::string BaseName(const std::string& path) {

@@ -35,10 +35,6 @@ Lines ResultsLines(const std::string& directory) {
   return SplitTextLines(ReadWholeFile(directory + "/" + OnlyResultsFile(directory)));
 }
 
-void WriteFile(const std::string& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
-
 // A directory path of more than 2,500 characters whose last name holds blanks, non-ASCII letters
 // and printf directives, with two workers, typed input, and scratch names already taken: junk in
 // a scratch file, a read-only scratch file, a directory where worker 1's copy file belongs.
@@ -50,14 +46,14 @@ TEST(HostileRun, OddLongDirectoryAndTakenScratchNames) {
   }
   directory += "/dir with blanks \xc3\xa9\xc3\xb1\xe2\x82\xac %s %n %x";
   fs::create_directories(directory);
-  WriteFile(directory + "/" + ScratchFileName, "junk from another program");
+  WriteTextFile(directory + "/" + ScratchFileName, "junk from another program");
   const std::string readOnly = directory + "/data64-Windows-0.tmp";
-  WriteFile(readOnly, "read-only junk");
+  WriteTextFile(readOnly, "read-only junk");
   chmod(readOnly.c_str(), 0444);
   const std::string copyDirectory = directory + "/data64-Windows-1";
   fs::create_directory(copyDirectory);
-  WriteFile(copyDirectory + "/inside.txt", "not to be touched");
-  WriteFile(directory + "/keep-me.txt", "not to be touched either");
+  WriteTextFile(copyDirectory + "/inside.txt", "not to be touched");
+  WriteTextFile(directory + "/keep-me.txt", "not to be touched either");
 
   const BinaryRun run =
       RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=2"}, "typed before the prompt\n"});
@@ -190,8 +186,8 @@ TEST(HostileRun, ScratchNamesThatAreNotPlainFiles) {
   fs::create_directories(outside);
   const std::string document = "a document of the user's\n";
   const std::string profile = "export PATH=$HOME/bin:$PATH\n";
-  WriteFile(outside + "/document.txt", document);
-  WriteFile(outside + "/profile", profile);
+  WriteTextFile(outside + "/document.txt", document);
+  WriteTextFile(outside + "/profile", profile);
   auto at = [&directory](const std::string& name) { return directory + "/" + name; };
   ASSERT_EQ(mkfifo(at(ScratchFileName).c_str(), 0644), 0);
   fs::create_symlink(outside + "/document.txt", at(BlockCopyFileName));

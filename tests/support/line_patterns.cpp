@@ -45,6 +45,10 @@ std::string ReadWholeFile(const std::string& path) {
   return contents.str();
 }
 
+void WriteTextFile(const std::string& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
 std::optional<double> NumberBetween(const std::string& line, const std::string& before,
                                     const std::string& after) {
   if (line.size() <= before.size() + after.size() || line.compare(0, before.size(), before) != 0 ||

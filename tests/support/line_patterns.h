@@ -11,6 +11,8 @@ std::vector<std::string> SplitLines(const std::string& text);
 // platform's text line end, so a line end of the other platform stays in the line and mismatches.
 std::vector<std::string> SplitTextLines(const std::string& text);
 std::string ReadWholeFile(const std::string& path);
+// Creates or truncates `path` and writes `contents` unchanged.
+void WriteTextFile(const std::string& path, const std::string& contents);
 
 // The number between `before` and `after` when the line is exactly before + number + after.
 // The number is in the benchmark's format (%g-like, or inf).

@@ -1,0 +1,171 @@
+// show in every format, chart, and the command line's exit status, on the stored real runs.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "results/results_chart.h"
+#include "results/results_formats.h"
+#include "results/results_reader.h"
+#include "results/results_table.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ResultsFileIn(const std::string& folder) {
+  for (const auto& entry : fs::directory_iterator(fs::path(DRIVES_TESK_TEST_DATA) / folder)) {
+    if (entry.path().filename().string().rfind("results_", 0) == 0) {
+      return entry.path().string();
+    }
+  }
+  return {};
+}
+
+struct Compared {
+  std::vector<RunRecord> runs;
+  std::vector<std::string> labels;
+  ComparisonTable table;
+};
+
+// The 1-worker run twice (so every change is 0) and the 2-worker run.
+Compared CompareStoredRuns() {
+  Compared compared;
+  for (const char* folder : {"linux-1-worker", "linux-1-worker", "linux-2-workers"}) {
+    compared.runs.push_back(*ReadResultsFile(ResultsFileIn(folder)).record);
+    compared.labels.push_back(DefaultLabel(compared.runs.back()));
+  }
+  compared.labels[1] = "a <label> & \"quotes\", with | bars";
+  compared.table = BuildTable(compared.runs, compared.labels);
+  return compared;
+}
+
+TEST(ShowTable, HasEveryFigureInTheReportsOrderWithChangesAgainstTheFirstColumn) {
+  const Compared compared = CompareStoredRuns();
+  ASSERT_EQ(compared.table.rows.size(), 6u + 6u * 5u);
+  EXPECT_EQ(compared.table.rows[0].key, "single.stream_cycles");
+  EXPECT_EQ(compared.table.rows[6].key, "multi.stream_cycles");
+  EXPECT_EQ(compared.table.rows[26].key, "multi.block_write");  // the block summary writes first
+  EXPECT_EQ(compared.labels[0], "linux-1-worker 2026-12-08 10:50:46");
+  for (const Row& row : compared.table.rows) {
+    EXPECT_TRUE(std::isnan(row.cells[0].change)) << row.key;
+    EXPECT_EQ(row.cells[1].change, 0.0) << row.key;
+  }
+  const Row& efficiency = compared.table.rows[10];
+  ASSERT_EQ(efficiency.key, "multi.stream_cycles.efficiency");
+  const auto& overall = compared.runs[2].overall[Index(Measure::StreamCycles)];
+  EXPECT_DOUBLE_EQ(efficiency.cells[2].value, overall.improvement / 2);
+}
+
+TEST(ShowFormats, TextMarkdownAndCsvCarryEveryRowAndTheLabels) {
+  const Compared compared = CompareStoredRuns();
+  const auto text = SplitLines(FormatText(compared.table));
+  ASSERT_GE(text.size(), compared.table.rows.size() + 1);
+  EXPECT_NE(text[1].find("(+0.0%)"), std::string::npos) << text[1];
+  // Every line of the table is as wide as the header: the columns are aligned.
+  EXPECT_EQ(text[1].size(), text[0].size());
+
+  const auto markdown = SplitLines(FormatMarkdown(compared.table));
+  EXPECT_NE(markdown[0].find("with \\| bars"), std::string::npos) << markdown[0];
+  EXPECT_EQ(markdown[1], "|---|---:|---:|---:|");
+
+  const auto csv = SplitLines(FormatCsv(compared.table, compared.runs));
+  EXPECT_EQ(csv[0], "key,figure,unit,label,file,value,change_percent,flags");
+  EXPECT_EQ(csv.size(), 1 + compared.table.rows.size() * 3);
+  EXPECT_NE(csv[2].find(",\"a <label> & \"\"quotes\"\", with | bars\","), std::string::npos)
+      << csv[2];
+}
+
+// The JSON keys are documented in the README; scripts rely on them.
+TEST(ShowFormats, JsonHoldsEveryNumberUnderTheDocumentedKeys) {
+  const Compared compared = CompareStoredRuns();
+  const auto json = nlohmann::json::parse(FormatJson(compared.runs, compared.labels));
+  const auto& file = json.at("files").at(2);
+  const RunRecord& run = compared.runs[2];
+  EXPECT_EQ(file.at("kind"), "results");
+  EXPECT_EQ(file.at("threads"), 2);
+  EXPECT_EQ(file.at("complete"), true);
+  EXPECT_EQ(file.at("capped"), false);
+  EXPECT_EQ(file.at("date"), run.date);
+  EXPECT_EQ(file.at("time"), run.time);
+  EXPECT_EQ(file.at("single").at("stream_cycles").at("files_per_second"),
+            run.single[Index(Measure::StreamCycles)].filesPerSecond);
+  EXPECT_EQ(file.at("single").at("block_read").at("megabytes_per_second"),
+            run.single[Index(Measure::BlockRead)].megabytesPerSecond);
+  EXPECT_EQ(file.at("workers").size(), 2u);
+  EXPECT_EQ(file.at("workers").at(1).at("thread"), 1);
+  EXPECT_EQ(file.at("workers").at(1).at("byte_read").at("seconds"),
+            run.workers.at(1)[Index(Measure::ByteRead)].seconds);
+  EXPECT_EQ(file.at("overall").at("byte_write").at("improvement"),
+            run.overall[Index(Measure::ByteWrite)].improvement);
+  EXPECT_EQ(file.at("overall").at("descriptor_cycles").at("efficiency"),
+            run.overall[Index(Measure::DescriptorCycles)].improvement / 2);
+}
+
+// Elements are balanced and closed: a cheap well-formedness check of what RenderChart writes.
+bool Balanced(const std::string& svg) {
+  std::vector<std::string> open;
+  for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
+    const std::size_t end = svg.find('>', at);
+    if (end == std::string::npos) {
+      return false;
+    }
+    const std::string tag = svg.substr(at + 1, end - at - 1);
+    if (tag[0] == '?' || tag.back() == '/') {
+      continue;
+    }
+    const std::string name = tag.substr(tag[0] == '/', tag.find_first_of(" >") - (tag[0] == '/'));
+    if (tag[0] != '/') {
+      open.push_back(name);
+    } else if (open.empty() || open.back() != name) {
+      return false;
+    } else {
+      open.pop_back();
+    }
+  }
+  return open.empty();
+}
+
+TEST(Chart, DrawsABarPerFileForEveryDriveFigureWithEscapedLabels) {
+  const Compared compared = CompareStoredRuns();
+  const std::string svg = RenderChart(compared.table);
+  EXPECT_TRUE(Balanced(svg));
+  EXPECT_EQ(svg.find("a <label>"), std::string::npos);
+  EXPECT_NE(svg.find("a &lt;label&gt; &amp; &quot;quotes&quot;"), std::string::npos);
+  std::size_t bars = 0;
+  for (std::size_t at = svg.find("<rect x="); at != std::string::npos;
+       at = svg.find("<rect x=", at + 1)) {
+    ++bars;
+  }
+  EXPECT_EQ(bars, 12u * 3u);
+  for (const Row& row : compared.table.rows) {
+    if (row.chartable) {
+      EXPECT_NE(svg.find(EscapeXml(row.title)), std::string::npos) << row.title;
+      EXPECT_NE(svg.find(">" + FormatValue(row.cells[2].value)), std::string::npos);
+    }
+  }
+}
+
+// One good file and one foreign one: the good one is shown, the foreign one named on standard
+// error with its line, and the exit status says that one failed.
+TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
+  ScratchDirectory directory;
+  WriteTextFile("foreign.txt", "not a report\n");
+  const std::string command = std::string("'") + DRIVES_TESK_RESULTS + "' show '" +
+                              ResultsFileIn("linux-1-worker") + "' foreign.txt >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  EXPECT_NE(status, 0);
+  EXPECT_NE(ReadWholeFile("out.txt").find("Lower, single thread (files/s)"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile("err.txt").rfind("foreign.txt:1: expected", 0), 0u)
+      << ReadWholeFile("err.txt");
+
+  const std::string good = std::string("'") + DRIVES_TESK_RESULTS + "' show --format json '" +
+                           ResultsFileIn("linux-2-workers") + "' >out.txt";
+  EXPECT_EQ(std::system(good.c_str()), 0);
+  EXPECT_EQ(nlohmann::json::parse(ReadWholeFile("out.txt")).at("files").size(), 1u);
+}
+
+}  // namespace
