@@ -67,14 +67,9 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
            "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
            "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
     std::string value = FormatValue(cell.value);
-    if (cell.shortSpan) {
-      value += " ~";
-    }
-    if (cell.warned) {
-      value += " !";
-    }
-    if (cell.incomplete) {
-      value += " ?";
+    const std::string markers = FlagMarkers(cell);
+    if (!markers.empty()) {
+      value += " " + markers;
     }
     svg += "<text x=\"" + Number(x + LabelWidth + length + 5) + "\" y=\"" +
            std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";

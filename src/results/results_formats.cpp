@@ -16,8 +16,9 @@ std::string FormatChange(double change) {
   return text;
 }
 
-// The flag markers beside a figure, explained by the legend.
-std::string Markers(const Cell& cell) {
+}  // namespace
+
+std::string FlagMarkers(const Cell& cell) {
   std::string markers;
   if (cell.shortSpan) {
     markers += "~";
@@ -30,6 +31,8 @@ std::string Markers(const Cell& cell) {
   }
   return markers;
 }
+
+namespace {
 
 std::string FlagWords(const Cell& cell) {
   std::string words;
@@ -51,7 +54,7 @@ std::string CellText(const Cell& cell) {
   if (!change.empty()) {
     text += " (" + change + ")";
   }
-  const std::string markers = Markers(cell);
+  const std::string markers = FlagMarkers(cell);
   if (!markers.empty()) {
     text += " " + markers;
   }

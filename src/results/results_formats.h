@@ -14,6 +14,9 @@ enum class OutputFormat { Text, Markdown, Csv, Json };
 // "-" where the figure is missing.
 std::string FormatValue(double value);
 
+// The flags beside a figure: "~" a timed span under 10 ms, "!" a failure warning, "?" cut short.
+std::string FlagMarkers(const Cell& cell);
+
 std::string FormatText(const ComparisonTable& table);
 std::string FormatMarkdown(const ComparisonTable& table);
 std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs);
