@@ -5,8 +5,11 @@
 set(DRIVES_TESK_RELEASE_DATE "2026-12-08")
 
 if(WIN32)
-  # The zip: the program and the README as text with Windows line ends, nothing else needed.
+  # The zip: the programs and the README as text with Windows line ends, nothing else needed.
   install(TARGETS drives-tesk RUNTIME DESTINATION .)
+  if(TARGET drives-tesk-results)
+    install(TARGETS drives-tesk-results RUNTIME DESTINATION .)
+  endif()
   file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
   string(REPLACE "\n" "\r\n" readme "${readme}")
   file(WRITE ${PROJECT_BINARY_DIR}/README.txt "${readme}")

@@ -10,6 +10,7 @@
 #include "results/results_reader.h"
 #include "results/results_table.h"
 #include "support/line_patterns.h"
+#include "support/platform_facts.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -154,17 +155,18 @@ TEST(Chart, DrawsABarPerFileForEveryDriveFigureWithEscapedLabels) {
 TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
   ScratchDirectory directory;
   WriteTextFile("foreign.txt", "not a report\n");
-  const std::string command = std::string("'") + DRIVES_TESK_RESULTS + "' show '" +
-                              ResultsFileIn("linux-1-worker") + "' foreign.txt >out.txt 2>err.txt";
-  const int status = std::system(command.c_str());
+  // Double quotes: both the POSIX shell and the Windows command interpreter take them.
+  const std::string command = std::string("\"") + DRIVES_TESK_RESULTS + "\" show \"" +
+                              ResultsFileIn("linux-1-worker") + "\" foreign.txt >out.txt 2>err.txt";
+  const int status = std::system(ShellLine(command).c_str());
   EXPECT_NE(status, 0);
   EXPECT_NE(ReadWholeFile("out.txt").find("Lower, single thread (files/s)"), std::string::npos);
   EXPECT_EQ(ReadWholeFile("err.txt").rfind("foreign.txt:1: expected", 0), 0u)
       << ReadWholeFile("err.txt");
 
-  const std::string good = std::string("'") + DRIVES_TESK_RESULTS + "' show --format json '" +
-                           ResultsFileIn("linux-2-workers") + "' >out.txt";
-  EXPECT_EQ(std::system(good.c_str()), 0);
+  const std::string good = std::string("\"") + DRIVES_TESK_RESULTS + "\" show --format json \"" +
+                           ResultsFileIn("linux-2-workers") + "\" >out.txt";
+  EXPECT_EQ(std::system(ShellLine(good).c_str()), 0);
   EXPECT_EQ(nlohmann::json::parse(ReadWholeFile("out.txt")).at("files").size(), 1u);
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "support/line_patterns.h"
+#include "support/platform_facts.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -21,13 +22,12 @@ TEST(ScratchCleaner, RemovesExactlyTheScratchFilesAndNothingThatLooksAlike) {
   const std::set<std::string> scratch = {"data64-Windows.tmp",   "data64-Windows",
                                          "data64-Windows-0.tmp", "data64-Windows-0",
                                          "data64-Windows-127",   "data64-windows-3.tmp"};
-  const std::set<std::string> kept = {
-      "data64-Windows-x",
-      "data64-Windows-0.tmp.bak",
-      "data64-Windows-128",
-      "data64-Windows-01",
-      "Data64-Windows.tmp",
+  std::set<std::string> kept = {
+      "data64-Windows-x", "data64-Windows-0.tmp.bak", "data64-Windows-128", "data64-Windows-01",
       "results_drives_tesk_windows @ local date 2026.12.08 time 10.15.04.txt"};
+  if (NamesAreCaseSensitive) {
+    kept.insert("Data64-Windows.tmp");  // elsewhere the same file as data64-Windows.tmp
+  }
   for (const auto& name : scratch) {
     WriteTextFile("run/" + name, "scratch");
   }

@@ -13,6 +13,13 @@ inline constexpr bool ReadingADirectoryOpens = false;
 // A directory in use cannot be removed; the tests take the scratch names with directories instead.
 inline constexpr bool WorkingDirectoryCanBeRemoved = false;
 inline constexpr bool HasFullDevice = false;
+// Names that differ only in case name the same file.
+inline constexpr bool NamesAreCaseSensitive = false;
+// std::system hands the line to cmd /c, which drops the first and the last double quote when
+// there are more than two: one more pair around the whole line keeps the inner quotes.
+inline std::string ShellLine(const std::string& line) {
+  return "\"" + line + "\"";
+}
 #else
 inline constexpr const char* TextLineEnd = "\n";
 // POSIX opens a directory for reading; only the reads fail.
@@ -21,4 +28,8 @@ inline constexpr bool ReadingADirectoryOpens = true;
 inline constexpr bool WorkingDirectoryCanBeRemoved = true;
 // /dev/full: every write fails with "No space left on device".
 inline constexpr bool HasFullDevice = true;
+inline constexpr bool NamesAreCaseSensitive = true;
+inline std::string ShellLine(const std::string& line) {
+  return line;
+}
 #endif
