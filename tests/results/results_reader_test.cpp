@@ -87,6 +87,17 @@ TEST(ReadResults, TakesTheSameFiguresFromATranscriptAsFromItsResultsFile) {
   }
 }
 
+TEST(ReadResults, NotesTheCapMessage) {
+  std::string text = ReadWholeFile(DataFile("linux-1-worker", "results_"));
+  const std::string label = "Force to be single thread.";
+  text.insert(text.find(label),
+              "The threads limitation of Tesk Edition is set to maximum 128 threads.\n");
+  const ReadOutcome outcome = ReadText(text);
+  ASSERT_TRUE(outcome.record);
+  EXPECT_TRUE(outcome.record->capped);
+  EXPECT_TRUE(outcome.record->complete);
+}
+
 TEST(ReadResults, GivesWhatACutShortFileHoldsAndMarksItIncomplete) {
   const std::string whole = ReadWholeFile(DataFile("linux-2-workers", "results_"));
   // Cut in the middle of the third parallel phase, inside a line.
