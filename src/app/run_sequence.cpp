@@ -15,7 +15,6 @@
 #include "single/block_speed_test.h"
 #include "single/byte_speed_test.h"
 #include "single/file_cycle_tests.h"
-#include "single/scratch_names.h"
 
 void SetThreadCount() {
   RunState.maxThreadsAtStart = omp_get_max_threads();
@@ -35,8 +34,7 @@ void OpenResultsFile() {
                 RunState.dateText);
   // Only a regular file of this directory is written; a link or a FIFO at the name is left alone,
   // and the closing line then says that the results could not be saved.
-  OperationFailures refused;
-  if (NameUsable(RunState.resultsFileName, refused)) {
+  if (ClassifyName(RunState.resultsFileName) == NameKind::Usable) {
     ResultsLog.open(RunState.resultsFileName, std::ios::out | std::ios::trunc);
   } else {
     ResultsLog.setstate(std::ios::failbit);

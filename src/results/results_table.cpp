@@ -58,16 +58,13 @@ const char* MeasureTitle(Measure measure) {
 }
 
 std::string DefaultLabel(const RunRecord& run) {
+  const std::filesystem::path path(run.path);
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(run.path, error);
-  std::string label =
-      (error ? std::filesystem::path(run.path) : absolute).parent_path().filename().string();
-  if (!run.date.empty()) {
-    label += (label.empty() ? "" : " ") + run.date + " " + run.time;
-  } else {
-    label += (label.empty() ? "" : " ") + std::filesystem::path(run.path).filename().string();
-  }
-  return label;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::string directory = (error ? path : absolute).parent_path().filename().string();
+  // The run's date and time where the name tells them, else the file's own name.
+  const std::string when = run.date.empty() ? path.filename().string() : run.date + " " + run.time;
+  return directory.empty() ? when : directory + " " + when;
 }
 
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
