@@ -71,7 +71,7 @@ void ReportBanner() {
 std::string JoinResultsPath(const char* directory, const char* fileName) {
   // A backslash on every platform: the closing line has always been written so, and users and
   // scripts read it that way. Nothing is normalised.
-  std::string path = directory != nullptr ? directory : "(working directory unknown)";
+  std::string path = directory != nullptr ? directory : UnknownDirectoryText;
   path += '\\';
   path += fileName;
   return path;

@@ -19,8 +19,8 @@ void ParallelFileCycleStreamTest() {
 
   char name[NameBufferSize];
   OperationFailures failures;
-  const bool usable =
-      NameUsable(WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
+  const bool usable = ClearedForCycles(
+      WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadStreamCycleStart[t] = start;
@@ -40,7 +40,7 @@ void ParallelFileCycleDescriptorTest() {
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];
   OperationFailures failures;
-  const bool usable = NameUsable(
+  const bool usable = ClearedForCycles(
       WorkerName(WorkerDescriptorFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();

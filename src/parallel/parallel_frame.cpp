@@ -21,7 +21,7 @@ void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* 
 void ReportWorkerCycles(int thread, double elapsed, double rate,
                         const OperationFailures& failures) {
   WriteCycleLines(std::cout, ThreadTag{thread}, elapsed, rate, ProcessText);
-  WriteFailureLine(ThreadTag{thread}, "file-handling", failures);
+  WriteFailureLine(ThreadTag{thread}, FileHandlingText, failures);
   WriteCycleLines(ResultsLog, ThreadTag{thread}, elapsed, rate, ProcessText);
 }
 

@@ -45,9 +45,9 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 #pragma omp critical(ReportLock)
   {
     ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], WriteSecondsText,
-                          "writing", writeFailures);
+                          WritingText, writeFailures);
     ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], WorkerReadSecondsText,
-                          "reading", readFailures);
+                          ReadingText, readFailures);
   }
   // The block test opens the same stream again on the same file.
   threadByteIn[t].close();
@@ -97,9 +97,9 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
 #pragma omp critical(ReportLock)
   {
     ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t], WriteSecondsText,
-                          "writing", writeFailures);
+                          WritingText, writeFailures);
     ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t],
-                          WorkerReadSecondsText, "reading", readFailures);
+                          WorkerReadSecondsText, ReadingText, readFailures);
   }
 }
 

@@ -5,6 +5,13 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/windows_name_kind.h"
+
+static_assert(WindowsDirectoryAttribute == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(WindowsDeviceAttribute == FILE_ATTRIBUTE_DEVICE);
+static_assert(WindowsReparsePointAttribute == FILE_ATTRIBUTE_REPARSE_POINT);
+static_assert(WindowsSymbolicLinkTag == IO_REPARSE_TAG_SYMLINK);
+static_assert(WindowsMountPointTag == IO_REPARSE_TAG_MOUNT_POINT);
 
 const char* CurrentDirectory() {
   return _getcwd(nullptr, 0);
@@ -23,31 +30,29 @@ int CloseDescriptor(int descriptor) {
 }
 
 NameKind ClassifyName(const char* name) {
-  const DWORD attributes = GetFileAttributesA(name);
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
+  // The directory entry carries the attributes and, for a reparse point, its tag.
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileA(name, &entry);
+  if (search == INVALID_HANDLE_VALUE) {
     return NameKind::Usable;
   }
-  // Symbolic links and junctions are reparse points; opening one would open what it points to.
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    return NameKind::SymbolicLink;
+  FindClose(search);
+  const DWORD attributes = entry.dwFileAttributes;
+  const DWORD tag = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? entry.dwReserved0 : 0;
+  DWORD links = 1;
+  if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0) {
+    // No access asked: only the file's information is read, from the name itself.
+    const HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      BY_HANDLE_FILE_INFORMATION information{};
+      if (GetFileInformationByHandle(file, &information)) {
+        links = information.nNumberOfLinks;
+      }
+      CloseHandle(file);
+    }
   }
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return NameKind::Usable;
-  }
-  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) {
-    return NameKind::Device;
-  }
-  // No access asked: only the file's information is read.
-  const HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return NameKind::Usable;
-  }
-  BY_HANDLE_FILE_INFORMATION information{};
-  const bool linked =
-      GetFileInformationByHandle(file, &information) && information.nNumberOfLinks > 1;
-  CloseHandle(file);
-  return linked ? NameKind::LinkedFile : NameKind::Usable;
+  return KindOfWindowsName(attributes, tag, links);
 }
 
 void PrepareProcess() {

@@ -59,7 +59,28 @@ inline constexpr const char* ThreadTagText = "Thread:";
 // Console-only lines after a measurement whose file operations failed.
 inline constexpr const char* UnableToOpenLine = "Unable to open file";
 inline constexpr const char* WarningText = "Warning: the ";
+// What the warning calls the measurement.
+inline constexpr const char* FileHandlingText = "file-handling";
+inline constexpr const char* WritingText = "writing";
+inline constexpr const char* ReadingText = "reading";
 inline constexpr const char* NotADriveSpeedText = " figures above are not a drive speed: ";
+// The reasons a warning gives: "open failed 16384 times: <the system's reason>", one per
+// operation, in the order of the operations; and what stood at a name the program would not use.
+inline constexpr const char* OperationNames[] = {"use",  "open", "close",    "remove", "write",
+                                                 "read", "seek", "allocate", "copy"};
+inline constexpr const char* FailedText = " failed";
+inline constexpr const char* TimesCountText = " times";
+inline constexpr const char* ReasonSeparatorText = ": ";
+inline constexpr const char* FailureSeparatorText = "; ";
+inline constexpr const char* EndedEarlyText = "the file ended early";
+inline constexpr const char* NothingToCopyText = "nothing to copy because the read failed";
+inline constexpr const char* NotUsedText = " not used: it is ";
+inline constexpr const char* SymbolicLinkText = "a symbolic link";
+inline constexpr const char* FifoText = "a FIFO";
+inline constexpr const char* SocketText = "a socket";
+inline constexpr const char* DeviceText = "a device node";
+inline constexpr const char* LinkedFileText = "a file with other hard links";
+inline constexpr const char* NotRegularText = "not a regular file";
 
 // Closing lines, console only.
 inline constexpr const char* SavedText =
@@ -67,6 +88,8 @@ inline constexpr const char* SavedText =
 inline constexpr const char* NotSavedText =
     "Results could not be saved in a file; it was meant to be at: ";
 inline constexpr const char* EnterLine = "Press Enter to Exit.";
+// The closing line's directory when the working directory cannot be named.
+inline constexpr const char* UnknownDirectoryText = "(working directory unknown)";
 
 // The results file's name: the name format filled with the local date and time.
 inline constexpr const char* ResultsNameFormat = "results_drives_tesk_windows @ %s";

@@ -25,8 +25,8 @@ void BlockSpeedTest() {
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
 
-  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate, ReadSecondsText, "reading",
-                     false, readFailures);
+  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate, ReadSecondsText,
+                     ReadingText, false, readFailures);
 
   OperationFailures writeFailures;
   const bool writable = NameUsable(BlockCopyFileName, writeFailures);
@@ -40,7 +40,7 @@ void BlockSpeedTest() {
   RunState.blockWriteRate = BlockByteCount / RunState.blockWriteElapsed;
 
   ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, WriteSecondsText,
-                     "writing", true, writeFailures);
+                     WritingText, true, writeFailures);
 
   // The single-thread phase ends with one more empty line on each channel.
   ReportLine();

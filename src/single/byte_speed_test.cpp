@@ -22,8 +22,8 @@ void ByteSpeedTest() {
   RunState.byteWriteElapsed = RunState.byteWriteEnd - RunState.byteWriteStart;
   RunState.byteWriteRate = ByteAccessCount / RunState.byteWriteElapsed;
 
-  ReportSpeedFigures(RunState.byteWriteElapsed, RunState.byteWriteRate, WriteSecondsText, "writing",
-                     false, writeFailures);
+  ReportSpeedFigures(RunState.byteWriteElapsed, RunState.byteWriteRate, WriteSecondsText,
+                     WritingText, false, writeFailures);
 
   // byteOut stays open: the file is read back while it holds it, and the block test closes it.
   OperationFailures readFailures;
@@ -35,7 +35,7 @@ void ByteSpeedTest() {
   RunState.byteReadElapsed = RunState.byteReadEnd - RunState.byteReadStart;
   RunState.byteReadRate = ByteAccessCount / RunState.byteReadElapsed;
 
-  ReportSpeedFigures(RunState.byteReadElapsed, RunState.byteReadRate, ReadSecondsText, "reading",
+  ReportSpeedFigures(RunState.byteReadElapsed, RunState.byteReadRate, ReadSecondsText, ReadingText,
                      true, readFailures);
 
   byteIn.close();

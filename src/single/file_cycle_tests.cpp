@@ -16,7 +16,7 @@ void FileCycleStreamTest() {
 
   char name[NameBufferSize];
   OperationFailures failures;
-  const bool usable = NameUsable(ScratchFileName, failures);
+  const bool usable = ClearedForCycles(ScratchFileName, failures);
   RunState.streamCycleStart = WallSeconds();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
   RunStreamFileCycles(cycleOut, cycleIn, usable ? name : nullptr, failures);
@@ -35,7 +35,7 @@ void FileCycleDescriptorTest() {
   char name[NameBufferSize];
   int descriptor = -1;
   OperationFailures failures;
-  const bool usable = NameUsable(ScratchFileName, failures);
+  const bool usable = ClearedForCycles(ScratchFileName, failures);
   RunState.descriptorCycleStart = WallSeconds();
   std::snprintf(name, sizeof name, "%s", ScratchFileName);
   const char* const cycleName = usable ? name : nullptr;

@@ -6,24 +6,23 @@
 
 namespace {
 
-constexpr const char* OperationNames[OperationKinds] = {
-    "use", "open", "close", "remove", "write", "read", "seek", "allocate", "copy"};
+static_assert(sizeof OperationNames / sizeof OperationNames[0] == OperationKinds);
 
 // What stood at a refused name, as the warning says it.
 const char* DescribeKind(int kind) {
   switch (static_cast<NameKind>(kind)) {
     case NameKind::SymbolicLink:
-      return "a symbolic link";
+      return SymbolicLinkText;
     case NameKind::Fifo:
-      return "a FIFO";
+      return FifoText;
     case NameKind::Socket:
-      return "a socket";
+      return SocketText;
     case NameKind::Device:
-      return "a device node";
+      return DeviceText;
     case NameKind::LinkedFile:
-      return "a file with other hard links";
+      return LinkedFileText;
     default:
-      return "not a regular file";
+      return NotRegularText;
   }
 }
 
@@ -46,24 +45,24 @@ std::string DescribeFailures(const OperationFailures& failures) {
       continue;
     }
     if (!text.empty()) {
-      text += "; ";
+      text += FailureSeparatorText;
     }
     const int error = failures.errors[kind];
     if (kind == static_cast<int>(Operation::Copy)) {
-      text += "nothing to copy because the read failed";
+      text += NothingToCopyText;
       continue;
     }
     if (kind == static_cast<int>(Operation::Refuse)) {
-      text += failures.refusedName + " not used: it is " + DescribeKind(error);
+      text += failures.refusedName + NotUsedText + DescribeKind(error);
       continue;
     }
     text += OperationNames[kind];
-    text += " failed";
+    text += FailedText;
     if (count > 1) {
-      text += ' ' + std::to_string(count) + " times";
+      text += ' ' + std::to_string(count) + TimesCountText;
     }
-    text += ": ";
-    text += error != 0 ? std::strerror(error) : "the file ended early";
+    text += ReasonSeparatorText;
+    text += error != 0 ? std::strerror(error) : EndedEarlyText;
   }
   return text;
 }

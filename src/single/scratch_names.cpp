@@ -1,5 +1,7 @@
 #include "single/scratch_names.h"
 
+#include <cstdio>
+
 bool NameUsable(const std::string& name, OperationFailures& failures) {
   const NameKind kind = ClassifyName(name.c_str());
   if (kind == NameKind::Usable) {
@@ -8,6 +10,13 @@ bool NameUsable(const std::string& name, OperationFailures& failures) {
   failures.refusedName = name;
   failures.Note(Operation::Refuse, static_cast<int>(kind));
   return false;
+}
+
+bool ClearedForCycles(const std::string& name, OperationFailures& failures) {
+  if (ClassifyName(name.c_str()) != NameKind::Usable) {
+    std::remove(name.c_str());  // whether it went, NameUsable looks again
+  }
+  return NameUsable(name, failures);
 }
 
 std::string WorkerName(const char* prefix, int worker, const char* suffix) {

@@ -16,5 +16,12 @@
 // a null name to its steps, which open nothing.
 bool NameUsable(const std::string& name, OperationFailures& failures);
 
+// NameUsable for the file-handling tests, which remove their file in every iteration anyway: what
+// stands at `name` and is not a plain file (a leftover link, FIFO, device node, or a file with
+// other names) is first removed by its name, as the loop would remove it. That never opens or
+// follows it: a link goes, not what it points to; a file's other names keep its contents. Only
+// where the removal fails (a read-only directory) is the name refused.
+bool ClearedForCycles(const std::string& name, OperationFailures& failures);
+
 // A worker's scratch name, for checking it before the timed span that formats it again.
 std::string WorkerName(const char* prefix, int worker, const char* suffix = "");

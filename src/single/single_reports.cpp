@@ -4,7 +4,7 @@
 
 void ReportCycleFigures(double elapsed, double rate, const OperationFailures& failures) {
   WriteCycleLines(std::cout, NoTag{}, elapsed, rate, ProcessText);
-  WriteFailureLine(NoTag{}, "file-handling", failures);
+  WriteFailureLine(NoTag{}, FileHandlingText, failures);
   WriteLine(std::cout);
   // The results file has always had two blanks before the single-thread file rates, the console
   // one; stored results files are compared with that spacing.

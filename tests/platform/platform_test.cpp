@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 
 #include "app/constants.h"
 #include "platform/wall_clock.h"
+#include "platform/windows_name_kind.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -53,6 +56,39 @@ TEST(FileSharing, AnInputStreamAndADescriptorOpenAFileThatAnOutputStreamHolds) {
   const int descriptor = OpenSharedDescriptor(ScratchFileName);
   ASSERT_NE(descriptor, -1);
   EXPECT_EQ(CloseDescriptor(descriptor), 0);
+}
+
+// Only reparse points that redirect are links; synced placeholders, deduplicated and compressed
+// files carry the attribute too and are ordinary files.
+TEST(KindOfWindowsName, RefusesOnlyWhatRedirectsOrHasOtherNames) {
+  constexpr std::uint32_t Reparse = WindowsReparsePointAttribute;
+  constexpr std::uint32_t Directory = WindowsDirectoryAttribute;
+  constexpr std::uint32_t Archive = 0x20;
+  constexpr std::uint32_t Offline = 0x1000;
+  struct Case {
+    std::uint32_t attributes, tag, links;
+    NameKind kind;
+  } const cases[] = {
+      {Archive, 0, 1, NameKind::Usable},
+      {Archive, 0, 2, NameKind::LinkedFile},
+      {Directory, 0, 1, NameKind::Usable},
+      {WindowsDeviceAttribute, 0, 1, NameKind::Device},
+      {Reparse | Archive, WindowsSymbolicLinkTag, 1, NameKind::SymbolicLink},
+      {Reparse | Directory, WindowsSymbolicLinkTag, 1, NameKind::SymbolicLink},
+      {Reparse | Directory, WindowsMountPointTag, 1, NameKind::SymbolicLink},
+      {Reparse | Archive, WindowsLinuxSymbolicLinkTag, 1, NameKind::SymbolicLink},
+      {Reparse | Archive | Offline, 0x9000001A, 1, NameKind::Usable},  // a cloud-file placeholder
+      {Reparse | Archive, 0x80000013, 1, NameKind::Usable},            // deduplicated
+      {Reparse | Archive, 0x80000017, 1, NameKind::Usable},            // compressed (WOF)
+      {Reparse | Archive, 0x80000017, 3, NameKind::LinkedFile},
+      {Reparse | Directory, 0x9000601A, 1, NameKind::Usable},  // a synced folder
+      // A tag without the attribute is not read.
+      {Archive, WindowsSymbolicLinkTag, 1, NameKind::Usable},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(KindOfWindowsName(c.attributes, c.tag, c.links), c.kind)
+        << std::hex << c.attributes << " " << c.tag << " " << std::dec << c.links;
+  }
 }
 
 TEST(CurrentDirectory, IsTheWorkingDirectoryInThePlatformsOwnForm) {
