@@ -288,3 +288,36 @@ std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std
   }
   return nlohmann::json{{"files", files}}.dump(2) + "\n";
 }
+
+namespace {
+
+// With nothing read there is no table: text and Markdown show nothing, CSV its header line and
+// JSON an empty list of files, so scripts still parse what they get.
+template <std::string (*Write)(const ComparisonTable&)>
+std::string TableWriter(const std::vector<RunRecord>& runs,
+                        const std::vector<std::string>& labels) {
+  return runs.empty() ? std::string() : Write(BuildTable(runs, labels));
+}
+
+std::string CsvWriter(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels) {
+  return FormatCsv(BuildTable(runs, labels), runs);
+}
+
+}  // namespace
+
+const std::vector<NamedFormat>& OutputFormats() {
+  static const std::vector<NamedFormat> formats = {{"text", TableWriter<FormatText>},
+                                                   {"markdown", TableWriter<FormatMarkdown>},
+                                                   {"csv", CsvWriter},
+                                                   {"json", FormatJson}};
+  return formats;
+}
+
+const NamedFormat* FindFormat(const std::string& name) {
+  for (const NamedFormat& format : OutputFormats()) {
+    if (name == format.name) {
+      return &format;
+    }
+  }
+  return nullptr;
+}

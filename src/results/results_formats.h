@@ -8,8 +8,6 @@
 #include "results/results_record.h"
 #include "results/results_table.h"
 
-enum class OutputFormat { Text, Markdown, Csv, Json };
-
 // A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
 // "-" where the figure is missing.
 std::string FormatValue(double value);
@@ -23,3 +21,15 @@ std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>
 // Every number of every file, per worker too; figures the file printed as inf or nan, and
 // figures it lacks, are null.
 std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels);
+
+// The formats `show` writes, by name, each from the runs read and their labels; the command line
+// takes its allowed values from here. Text, the default, comes first.
+using FormatWriter = std::string (*)(const std::vector<RunRecord>& runs,
+                                     const std::vector<std::string>& labels);
+struct NamedFormat {
+  const char* name;
+  FormatWriter write;
+};
+const std::vector<NamedFormat>& OutputFormats();
+// nullptr for a name that is no format.
+const NamedFormat* FindFormat(const std::string& name);

@@ -1,10 +1,18 @@
 #include "results/results_reader.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <utility>
+#include <vector>
 
+#include "app/constants.h"
 #include "report/report_texts.h"
+#include "results/text_safety.h"
 
 namespace {
 
@@ -16,9 +24,11 @@ struct Mismatch {
   std::string message;
 };
 
+// A line of the file as a message shows it: at most 80 characters, control characters escaped.
 std::string Quoted(const std::string& text) {
   constexpr std::size_t Shown = 80;
-  return "\"" + (text.size() > Shown ? text.substr(0, Shown) + "..." : text) + "\"";
+  const std::string shown = FirstCharacters(text, Shown);
+  return "\"" + EscapeControls(shown) + (shown.size() < text.size() ? "..." : "") + "\"";
 }
 
 // Lines one at a time, each bounded in length, with one line of lookahead. Line ends may be LF or
@@ -213,6 +223,16 @@ class ReportParser {
                   before) +
            ", a number and " + Quoted(after));
     }
+    if (thread < 0) {
+      // A worker's first line: each phase has the workers 0 to threads-1, each once.
+      if (tagged < 0 || tagged >= record_.threads) {
+        Fail("a thread number from 0 to " + std::to_string(record_.threads - 1));
+      }
+      if (seen_[static_cast<std::size_t>(tagged)]) {
+        Fail("each thread once in a phase, not thread " + std::to_string(tagged) + " again");
+      }
+      seen_[static_cast<std::size_t>(tagged)] = true;
+    }
     thread = tagged;
     lines_.Take();
     return value;
@@ -255,10 +275,7 @@ class ReportParser {
       Exact("");
     }
     Exact("");
-    record_.threads = static_cast<int>(Number(ThreadCountText, ""));
-    if (record_.threads < 1) {
-      Fail("a thread count of at least 1");
-    }
+    record_.threads = ThreadCount();
     Exact("");
     if (const std::string* line = lines_.Peek(); line != nullptr && *line == CapLine) {
       record_.capped = true;
@@ -266,6 +283,28 @@ class ReportParser {
     }
     Exact(SingleThreadLine);
     Exact("");
+  }
+
+  // "Thread(s): N" with N a whole number from 1 to the benchmark's cap, which bounds what a file
+  // can make the reader hold.
+  int ThreadCount() {
+    const std::string* line = lines_.Peek();
+    if (line == nullptr) {
+      throw EndOfInput{};
+    }
+    const std::size_t start = std::char_traits<char>::length(ThreadCountText);
+    int threads = 0;
+    if (!StartsWith(*line, ThreadCountText) || line->size() == start) {
+      Fail(Quoted(ThreadCountText) + " and a number");
+    }
+    const char* end = line->data() + line->size();
+    const auto [stop, error] = std::from_chars(line->data() + start, end, threads);
+    if (error != std::errc() || stop != end || threads < 1 || threads > ThreadCap) {
+      Fail("a whole number of threads from 1 to " + std::to_string(ThreadCap) + " in " +
+           Quoted(ThreadCountText));
+    }
+    lines_.Take();
+    return threads;
   }
 
   void CycleFigures(Figures& figures, const char* processText) {
@@ -308,6 +347,7 @@ class ReportParser {
   }
 
   void PhaseHeader(const char* consoleHeader, const char* logHeader) {
+    seen_.assign(static_cast<std::size_t>(record_.threads), false);
     Exact(MultiThreadLine);
     Exact(console_ ? consoleHeader : logHeader);
     Exact("");
@@ -393,6 +433,7 @@ class ReportParser {
   RunRecord& record_;
   bool console_ = false;
   bool titled_ = false;
+  std::vector<bool> seen_;  // the threads of the current phase read so far
 };
 
 std::string BaseName(const std::string& path) {
@@ -403,7 +444,8 @@ std::string BaseName(const std::string& path) {
 }  // namespace
 
 std::string FormatError(const ReadError& error) {
-  return error.path + ":" + std::to_string(error.line) + ": " + error.message;
+  const std::string line = error.line > 0 ? ":" + std::to_string(error.line) : "";
+  return EscapeControls(error.path) + line + ": " + EscapeControls(error.message);
 }
 
 bool DateFromResultsName(const std::string& name, std::string& date, std::string& time) {
@@ -440,10 +482,104 @@ ReadOutcome ReadResults(std::istream& in, const std::string& path) {
   return {std::move(record), std::nullopt};
 }
 
-ReadOutcome ReadResultsFile(const std::string& path) {
-  std::ifstream in(path, std::ios::in | std::ios::binary);
-  if (!in.is_open()) {
-    return {std::nullopt, ReadError{path, 0, "cannot be opened"}};
+namespace {
+
+// Windows PowerShell 5.1 saves redirected console output as UTF-16 with a byte-order mark; such
+// a transcript is a few hundred kilobytes at the most.
+constexpr std::size_t MaxUtf16Bytes = std::size_t{16} << 20;
+
+// UTF-16 little-endian code units to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::string& bytes) {
+  std::string text;
+  auto unit = [&bytes](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+  };
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    std::uint32_t code = unit(i);
+    if (code >= 0xD800 && code <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+        unit(i + 2) <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x80) {
+      text += static_cast<char>(code);
+    } else if (code < 0x800) {
+      text += static_cast<char>(0xC0 | (code >> 6));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      text += static_cast<char>(0xE0 | (code >> 12));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      text += static_cast<char>(0xF0 | (code >> 18));
+      text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return text;
+}
+
+// A file as Windows tools save it: UTF-8 with or without a byte-order mark, or UTF-16
+// little-endian with one.
+ReadOutcome ReadDecoded(std::istream& in, const std::string& path) {
+  std::streambuf* buffer = in.rdbuf();
+  const auto next = [buffer] { return buffer->sgetc(); };
+  if (next() == 0xEF) {
+    buffer->sbumpc();
+    if (buffer->sbumpc() != 0xBB || buffer->sbumpc() != 0xBF) {
+      return {std::nullopt, ReadError{path, 1, "binary data, not a results file"}};
+    }
+    return ReadResults(in, path);
+  }
+  if (next() == 0xFF || next() == 0xFE) {
+    const int first = buffer->sbumpc();
+    const int second = buffer->sbumpc();
+    if (first != 0xFF || second != 0xFE) {
+      return {std::nullopt, ReadError{path, 1,
+                                      "binary data or UTF-16 big-endian, not a results "
+                                      "file"}};
+    }
+    std::string bytes;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+      bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+      if (bytes.size() > MaxUtf16Bytes) {
+        return {std::nullopt, ReadError{path, 0, "a UTF-16 file too large for a results file"}};
+      }
+    }
+    std::istringstream decoded(Utf16ToUtf8(bytes));
+    return ReadResults(decoded, path);
   }
   return ReadResults(in, path);
+}
+
+}  // namespace
+
+ReadOutcome ReadResultsFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  // Looked at before it is opened: a FIFO would block the open, a directory fails in ways that
+  // depend on the platform.
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::u8path(path), error);
+  if (error) {
+    return {std::nullopt, ReadError{path, 0, error.message()}};
+  }
+  if (fs::is_directory(status)) {
+    return {std::nullopt, ReadError{path, 0, "is a directory"}};
+  }
+  if (!fs::is_regular_file(status)) {
+    return {std::nullopt, ReadError{path, 0, "is not a regular file"}};
+  }
+  errno = 0;
+  std::ifstream in(fs::u8path(path), std::ios::in | std::ios::binary);
+  if (!in.is_open()) {
+    const int reason = errno;
+    return {std::nullopt,
+            ReadError{path, 0, reason != 0 ? std::strerror(reason) : "cannot be opened"}};
+  }
+  return ReadDecoded(in, path);
 }

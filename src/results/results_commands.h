@@ -1,0 +1,25 @@
+// The commands of drives-tesk-results, with their streams passed in: the program's main only
+// declares the command line, and the tests call the commands in-process.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct Streams {
+  std::ostream& out;  // what the command produces
+  std::ostream& err;  // what went wrong, one message a line
+};
+
+// `show`: the files (default: every results file of the current directory) compared in `format`
+// (text, markdown, csv, json). 0 when every file was read and the output written.
+int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
+                const std::string& format, Streams streams);
+
+// `chart`: the SVG into `output`, never over an input, a results file or a directory; written
+// beside it first and renamed, so a failed write leaves an existing file as it was.
+int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
+                 const std::string& output, Streams streams);
+
+// `clean`: lists the scratch files of `directory`; removes them with `yes`.
+int CleanCommand(const std::string& directory, bool yes, Streams streams);

@@ -1,0 +1,21 @@
+// Text from files and names that strangers hand the user, made safe for what it goes into: valid
+// UTF-8 everywhere, and no control character that a terminal would act on.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// `text` with every byte sequence that is not valid UTF-8 replaced by U+FFFD.
+std::string ValidUtf8(const std::string& text);
+
+// Valid UTF-8 with every control character (C0, DEL, C1) and every invalid byte written as \xNN,
+// so that a name or a line from a file cannot move the cursor, recolour or retitle a terminal.
+std::string EscapeControls(const std::string& text);
+
+// How many characters (code points) `text` shows, for aligning columns. `text` is valid UTF-8.
+std::size_t CharacterCount(const std::string& text);
+
+// The first `count` characters of valid UTF-8 `text`, never cutting one in two.
+std::string FirstCharacters(const std::string& text, std::size_t count);
+// The last `count` characters.
+std::string LastCharacters(const std::string& text, std::size_t count);
