@@ -6,12 +6,17 @@
 #include <vector>
 
 #include "results/results_formats.h"
+#include "results/text_safety.h"
 
 namespace {
 
-constexpr int ChartWidth = 500;
-constexpr int LabelWidth = 190;
+constexpr int BarSpace = 220;
 constexpr int ValueWidth = 90;
+// The label column fits the longest label, within these bounds; a longer label is cut at its
+// start, where labels of one folder agree, so the run's date and time stay visible.
+constexpr std::size_t LongestLabel = 60;
+constexpr int CharacterWidth = 7;
+constexpr int LabelPadding = 12;
 constexpr int BarHeight = 18;
 constexpr int BarGap = 6;
 constexpr int TitleHeight = 26;
@@ -27,19 +32,33 @@ std::string Number(double value) {
   return text;
 }
 
-// Labels longer than the label column are cut, with an ellipsis; the full label is the bar's
-// tooltip.
 std::string Shortened(const std::string& label) {
-  constexpr std::size_t Fits = 30;
-  return label.size() <= Fits ? label : label.substr(0, Fits - 1) + "\xe2\x80\xa6";
+  return CharacterCount(label) <= LongestLabel
+             ? label
+             : "\xe2\x80\xa6" + LastCharacters(label, LongestLabel - 1);
+}
+
+struct Layout {
+  int labelWidth;
+  int chartWidth;
+};
+
+Layout LayoutFor(const std::vector<std::string>& labels) {
+  std::size_t longest = 8;
+  for (const std::string& label : labels) {
+    longest = std::max(longest, std::min(CharacterCount(label), LongestLabel));
+  }
+  const int labelWidth = static_cast<int>(longest) * CharacterWidth + LabelPadding;
+  return {labelWidth, labelWidth + BarSpace + ValueWidth};
 }
 
 int ChartHeight(std::size_t bars) {
   return TitleHeight + static_cast<int>(bars) * (BarHeight + BarGap) + ChartGap;
 }
 
-void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>& labels, int x,
-               int y) {
+void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>& labels,
+               const Layout& layout, int x, int y) {
+  const int labelWidth = layout.labelWidth;
   svg += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + 16) +
          "\" class=\"title\">" + EscapeXml(row.title + " (" + row.unit + ")") + "</text>\n";
   double largest = 0;
@@ -48,7 +67,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
       largest = std::max(largest, cell.value);
     }
   }
-  const double barSpace = ChartWidth - LabelWidth - ValueWidth;
+  const double barSpace = BarSpace;
   for (std::size_t i = 0; i < row.cells.size(); ++i) {
     const Cell& cell = row.cells[i];
     const int top = y + TitleHeight + static_cast<int>(i) * (BarHeight + BarGap);
@@ -60,10 +79,10 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     }
     const std::string label = EscapeXml(labels[i]);
     svg += "<g><title>" + label + ": " + EscapeXml(FormatValue(cell.value)) + "</title>\n";
-    svg += "<text x=\"" + std::to_string(x + LabelWidth - 6) + "\" y=\"" +
+    svg += "<text x=\"" + std::to_string(x + labelWidth - 6) + "\" y=\"" +
            std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
            "</text>\n";
-    svg += "<rect x=\"" + std::to_string(x + LabelWidth) + "\" y=\"" + std::to_string(top) +
+    svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
            "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
            "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
     std::string value = FormatValue(cell.value);
@@ -71,7 +90,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     if (!markers.empty()) {
       value += " " + markers;
     }
-    svg += "<text x=\"" + Number(x + LabelWidth + length + 5) + "\" y=\"" +
+    svg += "<text x=\"" + Number(x + labelWidth + length + 5) + "\" y=\"" +
            std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
     svg += "</g>\n";
   }
@@ -81,7 +100,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
 
 std::string EscapeXml(const std::string& text) {
   std::string escaped;
-  for (const char c : text) {
+  for (const char c : ValidUtf8(text)) {
     switch (c) {
       case '&':
         escaped += "&amp;";
@@ -107,17 +126,26 @@ std::string EscapeXml(const std::string& text) {
 }
 
 std::string RenderChart(const ComparisonTable& table) {
+  // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
   std::vector<const Row*> single;
   std::vector<const Row*> multi;
   for (const Row& row : table.rows) {
-    if (row.chartable) {
-      (row.key.rfind("single.", 0) == 0 ? single : multi).push_back(&row);
+    if (row.chartable && row.key.rfind("single.", 0) == 0) {
+      single.push_back(&row);
+      const std::string twin = "multi." + row.key.substr(std::string("single.").size());
+      for (const Row& other : table.rows) {
+        if (other.key == twin) {
+          multi.push_back(&other);
+        }
+      }
     }
   }
+  const Layout layout = LayoutFor(table.labels);
+  const int chartWidth = layout.chartWidth;
   const std::size_t chartRows = std::max(single.size(), multi.size());
   const int height =
       HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 40;
-  const int width = 2 * ChartWidth + 3 * Margin;
+  const int width = 2 * chartWidth + 3 * Margin;
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
@@ -129,15 +157,15 @@ std::string RenderChart(const ComparisonTable& table) {
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   svg += "<text x=\"" + std::to_string(Margin) +
          "\" y=\"26\" class=\"heading\">Single thread</text>\n";
-  svg += "<text x=\"" + std::to_string(2 * Margin + ChartWidth) +
+  svg += "<text x=\"" + std::to_string(2 * Margin + chartWidth) +
          "\" y=\"26\" class=\"heading\">All workers</text>\n";
   for (std::size_t i = 0; i < chartRows; ++i) {
     const int y = HeaderHeight + static_cast<int>(i) * ChartHeight(table.labels.size());
     if (i < single.size()) {
-      DrawChart(svg, *single[i], table.labels, Margin, y);
+      DrawChart(svg, *single[i], table.labels, layout, Margin, y);
     }
     if (i < multi.size()) {
-      DrawChart(svg, *multi[i], table.labels, 2 * Margin + ChartWidth, y);
+      DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
     }
   }
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 16) +

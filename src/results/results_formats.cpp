@@ -5,14 +5,16 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "results/text_safety.h"
+
 namespace {
 
 std::string FormatChange(double change) {
   if (std::isnan(change)) {
     return "";
   }
-  char text[32];
-  std::snprintf(text, sizeof text, "%+.1f%%", change);
+  char text[64];
+  std::snprintf(text, sizeof text, std::fabs(change) < 1e6 ? "%+.1f%%" : "%+.3g%%", change);
   return text;
 }
 
@@ -90,7 +92,7 @@ std::string Figure(const Row& row) {
 }
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\n") == std::string::npos) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) {
     return text;
   }
   std::string quoted = "\"";
@@ -172,8 +174,10 @@ std::string FormatValue(double value) {
   if (std::isinf(value)) {
     return value > 0 ? "inf" : "-inf";
   }
-  char text[32];
-  std::snprintf(text, sizeof text, std::fabs(value) >= 100 ? "%.0f" : "%.3g", value);
+  // Whole numbers up to a trillion; past that the exponent keeps the size visible.
+  const double size = std::fabs(value);
+  char text[64];
+  std::snprintf(text, sizeof text, size >= 1e12 ? "%.3e" : size >= 100 ? "%.0f" : "%.3g", value);
   return text;
 }
 
@@ -190,7 +194,7 @@ std::string FormatText(const ComparisonTable& table) {
   std::vector<std::size_t> widths(table.labels.size() + 1, 0);
   for (const auto& line : lines) {
     for (std::size_t column = 0; column < line.size(); ++column) {
-      widths[column] = std::max(widths[column], line[column].size());
+      widths[column] = std::max(widths[column], CharacterCount(line[column]));
     }
   }
   std::string text;
@@ -198,7 +202,7 @@ std::string FormatText(const ComparisonTable& table) {
     std::string out;
     for (std::size_t column = 0; column < line.size(); ++column) {
       const std::string& field = line[column];
-      const std::string pad(widths[column] - field.size(), ' ');
+      const std::string pad(widths[column] - CharacterCount(field), ' ');
       // The figure names are aligned left, the numbers right.
       if (column == 0) {
         out += field;
@@ -221,7 +225,8 @@ std::string FormatMarkdown(const ComparisonTable& table) {
   auto escape = [](const std::string& text) {
     std::string escaped;
     for (const char c : text) {
-      escaped += c == '|' ? std::string("\\|") : std::string(1, c);
+      // A line end would end the table row.
+      escaped += c == '|' ? std::string("\\|") : c == '\n' || c == '\r' ? " " : std::string(1, c);
     }
     return escaped;
   };
@@ -286,7 +291,10 @@ std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std
     file["overall"] = OverallJson(run);
     files.push_back(file);
   }
-  return nlohmann::json{{"files", files}}.dump(2) + "\n";
+  // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
+  return nlohmann::json{{"files", files}}.dump(2, ' ', false,
+                                               nlohmann::json::error_handler_t::replace) +
+         "\n";
 }
 
 namespace {

@@ -118,12 +118,20 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
         high = std::isnan(high) ? rate : std::max(high, rate);
       }
       const bool spread = !std::isnan(low);
+      // The gains divide by the single-thread figure, so they carry its flags too.
+      const Flags singleFlags = FlagsOf(run.single[m]);
+      const Flags gainFlags{flags.shortSpan || singleFlags.shortSpan,
+                            flags.warned || singleFlags.warned};
       overall.cells.push_back(MakeCell(ShownRate(measure, sum), sum.present, run.complete, flags));
-      improvement.cells.push_back(MakeCell(sum.improvement, sum.present, run.complete, flags));
-      slowest.cells.push_back(MakeCell(low, spread, run.complete && sum.present, flags));
-      fastest.cells.push_back(MakeCell(high, spread, run.complete && sum.present, flags));
+      improvement.cells.push_back(MakeCell(sum.improvement, sum.present, run.complete, gainFlags));
+      // A file cut short inside a phase gives the workers read so far: flagged, not trusted.
+      Cell lowCell = MakeCell(low, spread, run.complete && sum.present, flags);
+      Cell highCell = MakeCell(high, spread, run.complete && sum.present, flags);
+      lowCell.incomplete = highCell.incomplete = !run.complete && !sum.present;
+      slowest.cells.push_back(lowCell);
+      fastest.cells.push_back(highCell);
       efficiency.cells.push_back(MakeCell(sum.improvement / run.threads,
-                                          sum.present && run.threads > 0, run.complete, flags));
+                                          sum.present && run.threads > 0, run.complete, gainFlags));
     }
     for (Row* row : {&overall, &improvement, &slowest, &fastest, &efficiency}) {
       push(std::move(*row));
