@@ -4,7 +4,15 @@
 
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #ifdef _WIN32
+// No FIFOs in the file system.
+inline bool MakeFifo(const std::string&) {
+  return false;
+}
 // Text mode: every line of the console and of the results file ends with CR LF.
 inline constexpr const char* TextLineEnd = "\r\n";
 // The Microsoft run-time refuses to open a directory at all, for reading or writing.
@@ -21,6 +29,9 @@ inline std::string ShellLine(const std::string& line) {
   return "\"" + line + "\"";
 }
 #else
+inline bool MakeFifo(const std::string& path) {
+  return mkfifo(path.c_str(), 0644) == 0;
+}
 inline constexpr const char* TextLineEnd = "\n";
 // POSIX opens a directory for reading; only the reads fail.
 inline constexpr const char* DirectoryOpenError = "Is a directory";

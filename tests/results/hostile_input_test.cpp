@@ -1,0 +1,223 @@
+// drives-tesk-results on input that strangers hand its users: crafted reports, names and labels
+// that are not UTF-8, things that are not files, outputs that must not be written over. Each case
+// is one in-process call of the command or the reader, on files the test writes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "results/results_chart.h"
+#include "results/results_commands.h"
+#include "results/results_formats.h"
+#include "results/results_reader.h"
+#include "results/text_safety.h"
+#include "support/line_patterns.h"
+#include "support/platform_facts.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Stored(const std::string& folder, const std::string& prefix) {
+  for (const auto& entry : fs::directory_iterator(fs::path(DRIVES_TESK_TEST_DATA) / folder)) {
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) {
+      return entry.path().string();
+    }
+  }
+  return {};
+}
+
+// The stored 2-worker results file with the first `count` of `from` replaced by `to`.
+std::string Crafted(const std::string& from, const std::string& to, int count) {
+  std::string text = ReadWholeFile(Stored("linux-2-workers", "results_"));
+  std::size_t at = 0;
+  for (int i = 0; i < count && at != std::string::npos; ++i) {
+    at = text.find(from, at);
+    if (at != std::string::npos) {
+      text.replace(at, from.size(), to);
+    }
+  }
+  return text;
+}
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome Show(const std::vector<std::string>& files, const std::string& format = "text",
+             const std::vector<std::string>& labels = {}) {
+  std::ostringstream out, err;
+  const int status = ShowCommand(files, labels, format, {out, err});
+  return {status, out.str(), err.str()};
+}
+
+Outcome Chart(const std::vector<std::string>& files, const std::string& output) {
+  std::ostringstream out, err;
+  const int status = ChartCommand(files, {}, output, {out, err});
+  return {status, out.str(), err.str()};
+}
+
+TEST(HostileInput, BadThreadCountsAndTagsAreRefusedAtTheirOwnLine) {
+  ScratchDirectory directory;
+  const struct {
+    std::string from, to, error;
+    int count;
+  } cases[] = {
+      {"Thread(s): 2", "Thread(s): 1e10", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): inf", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): nan", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): 2147483648", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): 2.5", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): 0", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", "Thread(s): 129", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread:1 ", "Thread:-1 ", "bad.txt:39: expected a thread number", 1},
+      {"Thread:1 ", "Thread:4096 ", "bad.txt:39: expected a thread number", 1},
+      // Worker 1 (printed first) tagged 0: worker 0 then comes twice.
+      {"Thread:1 ", "Thread:0 ", "bad.txt:41: expected each thread once", 2},
+  };
+  for (const auto& c : cases) {
+    WriteTextFile("bad.txt", Crafted(c.from, c.to, c.count));
+    const Outcome outcome = Show({"bad.txt"});
+    EXPECT_EQ(outcome.status, 1) << c.to;
+    EXPECT_NE(outcome.err.find(c.error), std::string::npos) << c.to << ": " << outcome.err;
+  }
+}
+
+// Not a file, not there, not readable: the system's reason, no line number, the good file shown.
+TEST(HostileInput, WhatIsNotARegularFileIsNamedWithTheReasonAndTheOthersShown) {
+  ScratchDirectory directory;
+  fs::create_directory("folder");
+  const bool fifo = MakeFifo("fifo");
+  WriteTextFile("escape.txt", "\x1b]0;owned\x07\x1b[31mred\n");
+  const Outcome outcome =
+      Show({"folder", "fifo", "missing*.txt", "escape.txt", Stored("linux-1-worker", "results_")});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.out.find("Lower, single thread"), std::string::npos);
+  const std::vector<std::string> errors = SplitLines(outcome.err);
+  ASSERT_EQ(errors.size(), 4u) << outcome.err;
+  EXPECT_EQ(errors[0], "folder: is a directory");
+  EXPECT_EQ(errors[1], fifo ? "fifo: is not a regular file" : "fifo: No such file or directory");
+  EXPECT_EQ(errors[2], "missing*.txt: No such file or directory");
+  EXPECT_EQ(errors[3].rfind("escape.txt:1: expected", 0), 0u);
+  EXPECT_EQ(errors[3].substr(errors[3].find(", found")),
+            ", found \"\\x1b]0;owned\\x07\\x1b[31mred\"");
+}
+
+// Windows tools save text with a byte-order mark, PowerShell 5.1 in UTF-16.
+TEST(HostileInput, ReadsUtf8AndUtf16FilesWithAByteOrderMark) {
+  ScratchDirectory directory;
+  const std::string console = ReadWholeFile(Stored("windows-1-worker", "console"));
+  WriteTextFile("utf8.txt", "\xEF\xBB\xBF" + console);
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : console) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  WriteTextFile("utf16.txt", utf16);
+  const RunRecord plain = *ReadResultsFile(Stored("windows-1-worker", "console")).record;
+  for (const char* name : {"utf8.txt", "utf16.txt"}) {
+    const ReadOutcome outcome = ReadResultsFile(name);
+    ASSERT_FALSE(outcome.error) << FormatError(*outcome.error);
+    EXPECT_TRUE(outcome.record->complete) << name;
+    EXPECT_EQ(outcome.record->single[0].filesPerSecond, plain.single[0].filesPerSecond) << name;
+  }
+}
+
+// Labels and names of any bytes: every format stays valid UTF-8 and keeps its structure.
+TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
+  ScratchDirectory directory;
+  const std::string file = Stored("linux-1-worker", "results_");
+  const std::vector<std::string> labels = {"caf\xe9 \xff|pipe", "two\r\nlines, \"quoted\""};
+  for (const NamedFormat& format : OutputFormats()) {
+    const Outcome outcome = Show({file, file}, format.name, labels);
+    EXPECT_EQ(outcome.status, 0) << format.name << outcome.err;
+    EXPECT_EQ(ValidUtf8(outcome.out), outcome.out) << format.name;
+    EXPECT_EQ(outcome.out.find('\r'), std::string::npos) << format.name;
+  }
+  EXPECT_EQ(nlohmann::json::parse(Show({file}, "json", labels).out)["files"][0]["label"],
+            "caf\\xe9 \\xff|pipe");
+  EXPECT_EQ(Chart({file, file}, "chart.svg").status, 0);
+  const std::string svg = ReadWholeFile("chart.svg");
+  EXPECT_EQ(ValidUtf8(svg), svg);
+  EXPECT_EQ(nlohmann::json::parse(Show({}, "json").out), nlohmann::json::parse("{\"files\":[]}"));
+}
+
+// The chart never replaces one of its inputs (under another name too), a results file, or a
+// directory; a failed write leaves the old file as it was.
+TEST(HostileInput, ChartWritesOnlyWhereNothingOfValueStands) {
+  ScratchDirectory directory;
+  const std::string results = fs::path(Stored("linux-1-worker", "results_")).filename().string();
+  fs::copy_file(Stored("linux-1-worker", "results_"), results);
+  fs::copy_file(Stored("linux-2-workers", "results_"), "other.txt");
+  fs::create_directory("folder");
+  const std::string before = ReadWholeFile(results);
+  const struct {
+    std::vector<std::string> inputs;
+    std::string output, refusal;
+  } cases[] = {
+      {{results}, "./" + results, "is one of the files to chart"},
+      {{}, results, "is one of the files to chart"},
+      {{results}, "other.txt", "is a results file or console transcript"},
+      {{results}, "folder", "is a directory"},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Chart(c.inputs, c.output);
+    EXPECT_EQ(outcome.status, 1) << c.output;
+    EXPECT_NE(outcome.err.find(c.refusal), std::string::npos) << c.output << ": " << outcome.err;
+  }
+  EXPECT_EQ(ReadWholeFile(results), before);
+  EXPECT_NE(ReadWholeFile("other.txt").find("Thread(s): 2"), std::string::npos);
+  WriteTextFile("old.svg", "an older chart");
+  EXPECT_EQ(Chart({results}, "old.svg").status, 0);
+  EXPECT_EQ(ReadWholeFile("old.svg").rfind("<?xml", 0), 0u);
+  EXPECT_EQ(Chart({results}, "no-such-folder/new.svg").status, 1);
+}
+
+// A stream that refuses every byte, as a full disk does.
+class FullBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(HostileInput, AFailedWriteOfTheOutputFailsTheCommand) {
+  ScratchDirectory directory;
+  FullBuffer full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(ShowCommand({Stored("linux-1-worker", "results_")}, {}, "text", {out, err}), 1);
+  EXPECT_NE(err.str().find("the output could not be written"), std::string::npos);
+}
+
+TEST(HostileInput, FiguresKeepTheirSizeAndPartialSpreadsAreFlagged) {
+  EXPECT_EQ(FormatValue(1e40), "1.000e+40");
+  EXPECT_EQ(FormatValue(1e10), "10000000000");
+  EXPECT_EQ(FormatValue(123.4), "123");
+
+  // Cut inside the first parallel phase, after worker 0's block.
+  std::string text = ReadWholeFile(Stored("linux-2-workers", "results_"));
+  text = text.substr(0, text.find("Thread:1 The system spent"));
+  std::istringstream in(text);
+  const RunRecord run = *ReadResults(in, "cut.txt").record;
+  const ComparisonTable table = BuildTable({run}, {"cut"});
+  for (const Row& row : table.rows) {
+    if (row.key == "multi.stream_cycles.slowest" || row.key == "multi.stream_cycles.fastest") {
+      EXPECT_TRUE(row.cells[0].incomplete) << row.key;
+    }
+  }
+}
+
+TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
+  EXPECT_EQ(ValidUtf8("ok \xc3\xa9 \xc3 \xed\xa0\x80 \xf4\x90\x80\x80"),
+            "ok \xc3\xa9 \xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD "
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(EscapeControls("a\x1b[1m\xc2\x9b\x7f\xff\xe2\x82\xac"),
+            "a\\x1b[1m\\x9b\\x7f\\xff\xe2\x82\xac");
+  EXPECT_EQ(CharacterCount("\xe2\x82\xac\xe2\x82\xac!"), 3u);
+  EXPECT_EQ(FirstCharacters("\xe2\x82\xac\xe2\x82\xac!", 1), "\xe2\x82\xac");
+  EXPECT_EQ(LastCharacters("\xe2\x82\xac\xe2\x82\xac!", 2), "\xe2\x82\xac!");
+}
+
+}  // namespace
