@@ -2,12 +2,14 @@
 // cleans up the scratch files the benchmark leaves.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "results/results_commands.h"
 #include "results/results_formats.h"
+#include "results/results_platform.h"
 
 namespace {
 
@@ -57,7 +59,15 @@ int Run(int argc, char** argv) {
   clean->add_option("directory", directory, "The directory (default: the current one)");
   clean->add_flag("--yes,-y", yes, "Remove the files listed");
 
-  CLI11_PARSE(app, argc, argv);
+  // CLI11 takes a vector of arguments last first.
+  std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::reverse(arguments.begin(), arguments.end());
+  try {
+    app.parse(arguments);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error);
+  }
+  files = ExpandWildcards(files);
 
   const Streams streams{std::cout, std::cerr};
   if (show->parsed()) {

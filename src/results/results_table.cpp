@@ -58,12 +58,12 @@ const char* MeasureTitle(Measure measure) {
 }
 
 std::string DefaultLabel(const RunRecord& run) {
-  const std::filesystem::path path(run.path);
+  const std::filesystem::path path = std::filesystem::u8path(run.path);
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  const std::string directory = (error ? path : absolute).parent_path().filename().string();
+  const std::string directory = (error ? path : absolute).parent_path().filename().u8string();
   // The run's date and time where the name tells them, else the file's own name.
-  const std::string when = run.date.empty() ? path.filename().string() : run.date + " " + run.time;
+  const std::string when = run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
   return directory.empty() ? when : directory + " " + when;
 }
 

@@ -32,10 +32,10 @@ bool IsScratchName(const std::string& name) {
 std::vector<ScratchFile> FindScratchFiles(const std::string& directory, std::string& error) {
   std::vector<ScratchFile> files;
   std::error_code failure;
-  fs::directory_iterator entries(directory, failure);
+  fs::directory_iterator entries(fs::u8path(directory), failure);
   for (; !failure && entries != fs::directory_iterator(); entries.increment(failure)) {
     const fs::directory_entry& entry = *entries;
-    const std::string name = entry.path().filename().string();
+    const std::string name = entry.path().filename().u8string();
     std::error_code ignored;
     // The entry itself, never what a link points to.
     if (!IsScratchName(name) || !entry.is_regular_file(ignored) || entry.is_symlink(ignored)) {
@@ -56,15 +56,15 @@ std::vector<std::string> RemoveScratchFiles(const std::string& directory,
                                             const std::vector<ScratchFile>& files) {
   std::vector<std::string> failures;
   for (const ScratchFile& file : files) {
-    const fs::path path = fs::path(directory) / file.name;
+    const fs::path path = fs::u8path(directory) / fs::u8path(file.name);
     std::error_code failure;
     // Looked at again just before the removal: only a regular file is removed.
     if (fs::symlink_status(path, failure).type() != fs::file_type::regular) {
-      failures.push_back(path.string() + ": no longer a regular file, left alone");
+      failures.push_back(path.u8string() + ": no longer a regular file, left alone");
       continue;
     }
     if (!fs::remove(path, failure) || failure) {
-      failures.push_back(path.string() + ": " +
+      failures.push_back(path.u8string() + ": " +
                          (failure ? failure.message() : std::string("already gone")));
     }
   }

@@ -209,6 +209,22 @@ TEST(HostileInput, FiguresKeepTheirSizeAndPartialSpreadsAreFlagged) {
   }
 }
 
+// The binary itself: a wildcard (expanded by the shell on Linux, by the program on Windows) over
+// names outside ASCII and the ANSI code page.
+TEST(HostileInput, TheBinaryTakesWildcardsAndNamesInAnyScript) {
+  ScratchDirectory directory;
+  const std::string stem = "\xc3\xbcn\xc3\xaf\xe2\x82\xac\xe6\x97\xa5-";
+  for (const char* run : {"1.txt", "2.txt"}) {
+    fs::copy_file(Stored("linux-1-worker", "results_"), fs::u8path(stem + run));
+  }
+  const std::string command = std::string("\"") + DRIVES_TESK_RESULTS + "\" show --format json " +
+                              stem + "*.txt >out.txt 2>err.txt";
+  EXPECT_EQ(RunShell(command), 0) << ReadWholeFile("err.txt");
+  const nlohmann::json files = nlohmann::json::parse(ReadWholeFile("out.txt"))["files"];
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[1]["file"].get<std::string>().find(stem + "2.txt"), 0u) << files[1]["file"];
+}
+
 TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
   EXPECT_EQ(ValidUtf8("ok \xc3\xa9 \xc3 \xed\xa0\x80 \xf4\x90\x80\x80"),
             "ok \xc3\xa9 \xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD "

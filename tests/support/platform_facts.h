@@ -2,6 +2,8 @@
 // behaves the same; the operating systems answer differently.
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #ifndef _WIN32
@@ -28,6 +30,11 @@ inline constexpr bool NamesAreCaseSensitive = false;
 inline std::string ShellLine(const std::string& line) {
   return "\"" + line + "\"";
 }
+// Runs a command line given in UTF-8 through the wide interface, so names outside the ANSI code
+// page arrive whole.
+inline int RunShell(const std::string& line) {
+  return _wsystem(std::filesystem::u8path(ShellLine(line)).wstring().c_str());
+}
 #else
 inline bool MakeFifo(const std::string& path) {
   return mkfifo(path.c_str(), 0644) == 0;
@@ -42,5 +49,8 @@ inline constexpr bool HasFullDevice = true;
 inline constexpr bool NamesAreCaseSensitive = true;
 inline std::string ShellLine(const std::string& line) {
   return line;
+}
+inline int RunShell(const std::string& line) {
+  return std::system(line.c_str());
 }
 #endif
