@@ -467,7 +467,9 @@ bool DateFromResultsName(const std::string& name, std::string& date, std::string
   return true;
 }
 
-ReadOutcome ReadResults(std::istream& in, const std::string& path) {
+namespace {
+
+ReadOutcome ParseResults(std::istream& in, const std::string& path) {
   RunRecord record;
   record.path = path;
   DateFromResultsName(BaseName(path), record.date, record.time);
@@ -481,8 +483,6 @@ ReadOutcome ReadResults(std::istream& in, const std::string& path) {
   }
   return {std::move(record), std::nullopt};
 }
-
-namespace {
 
 // Windows PowerShell 5.1 saves redirected console output as UTF-16 with a byte-order mark; such
 // a transcript is a few hundred kilobytes at the most.
@@ -523,9 +523,9 @@ std::string Utf16ToUtf8(const std::string& bytes) {
   return text;
 }
 
-// A file as Windows tools save it: UTF-8 with or without a byte-order mark, or UTF-16
-// little-endian with one.
-ReadOutcome ReadDecoded(std::istream& in, const std::string& path) {
+}  // namespace
+
+ReadOutcome ReadResults(std::istream& in, const std::string& path) {
   std::streambuf* buffer = in.rdbuf();
   const auto next = [buffer] { return buffer->sgetc(); };
   if (next() == 0xEF) {
@@ -533,7 +533,7 @@ ReadOutcome ReadDecoded(std::istream& in, const std::string& path) {
     if (buffer->sbumpc() != 0xBB || buffer->sbumpc() != 0xBF) {
       return {std::nullopt, ReadError{path, 1, "binary data, not a results file"}};
     }
-    return ReadResults(in, path);
+    return ParseResults(in, path);
   }
   if (next() == 0xFF || next() == 0xFE) {
     const int first = buffer->sbumpc();
@@ -552,12 +552,10 @@ ReadOutcome ReadDecoded(std::istream& in, const std::string& path) {
       }
     }
     std::istringstream decoded(Utf16ToUtf8(bytes));
-    return ReadResults(decoded, path);
+    return ParseResults(decoded, path);
   }
-  return ReadResults(in, path);
+  return ParseResults(in, path);
 }
-
-}  // namespace
 
 ReadOutcome ReadResultsFile(const std::string& path) {
   namespace fs = std::filesystem;
@@ -581,5 +579,5 @@ ReadOutcome ReadResultsFile(const std::string& path) {
     return {std::nullopt,
             ReadError{path, 0, reason != 0 ? std::strerror(reason) : "cannot be opened"}};
   }
-  return ReadDecoded(in, path);
+  return ReadResults(in, path);
 }

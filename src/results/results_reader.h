@@ -27,6 +27,9 @@ struct ReadOutcome {
   std::optional<ReadError> error;   // set when it is not
 };
 
+// A results file or transcript as Windows tools may save it too: UTF-8 with or without a
+// byte-order mark, or UTF-16 little-endian with one. The file is looked at before it is opened:
+// a directory, a FIFO or a device is refused with the reason, never opened.
 ReadOutcome ReadResultsFile(const std::string& path);
 ReadOutcome ReadResults(std::istream& in, const std::string& path);
 

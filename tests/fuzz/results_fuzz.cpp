@@ -1,0 +1,48 @@
+// libFuzzer target: any bytes as a results file, and what every output makes of what was read.
+// Whatever the input, the reader and the outputs must not crash, and every output must be valid
+// UTF-8 (JSON that parses, SVG without control characters).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "results/results_chart.h"
+#include "results/results_formats.h"
+#include "results/results_reader.h"
+#include "results/results_table.h"
+#include "results/text_safety.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) {
+    std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::istringstream in(bytes);
+  const ReadOutcome outcome = ReadResults(in, "fuzz\x1b.txt");
+  if (outcome.error) {
+    const std::string message = FormatError(*outcome.error);
+    Check(EscapeControls(message) == message);
+    return 0;
+  }
+  // The first line of the input doubles as a label of any bytes.
+  const std::string label = EscapeControls(bytes.substr(0, bytes.find('\n')));
+  const std::vector<RunRecord> runs = {*outcome.record, *outcome.record};
+  const std::vector<std::string> labels = {label, "second"};
+  for (const NamedFormat& format : OutputFormats()) {
+    const std::string text = format.write(runs, labels);
+    Check(ValidUtf8(text) == text);
+  }
+  Check(!nlohmann::json::parse(FormatJson(runs, labels)).is_discarded());
+  const std::string svg = RenderChart(BuildTable(runs, labels));
+  Check(ValidUtf8(svg) == svg);
+  return 0;
+}
