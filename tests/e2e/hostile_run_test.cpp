@@ -38,7 +38,7 @@ Lines ResultsLines(const std::string& directory) {
 // A directory path of more than 2,500 characters whose last name holds blanks, non-ASCII letters
 // and printf directives, with two workers, typed input, and scratch names already taken: junk in
 // a scratch file, a read-only scratch file, a directory where worker 1's copy file belongs.
-TEST(HostileRun, OddLongDirectoryAndTakenScratchNames) {
+TEST(SlowHostileRun, OddLongDirectoryAndTakenScratchNames) {
   const std::string base = MakeTemporaryDirectory();
   std::string directory = base;
   for (int level = 0; level < 10; ++level) {
@@ -139,7 +139,7 @@ TEST(HostileRun, FullFileSystem) {
 
 // The console goes away: first a pipe nobody reads (and a hang-up signal on top), then a device
 // where every write fails, with standard input closed. The results file is still complete.
-TEST(HostileRun, ConsoleThatGoesAway) {
+TEST(SlowHostileRun, ConsoleThatGoesAway) {
   for (const ConsoleKind kind : {ConsoleKind::ClosedPipe, ConsoleKind::Full}) {
     const std::string directory = MakeTemporaryDirectory();
     RunOptions options{directory, {"OMP_NUM_THREADS=1"}, ""};
