@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -449,21 +450,37 @@ std::string FormatError(const ReadError& error) {
 }
 
 bool DateFromResultsName(const std::string& name, std::string& date, std::string& time) {
-  // results_drives_tesk_windows @ local date YYYY.MM.DD time HH.MM.SS.txt
-  const std::string prefix = std::string(ResultsNamePrefix) + "local date ";
-  const std::string shape = "####.##.## time ##.##.##.txt";
-  if (!StartsWith(name, prefix) || name.size() != prefix.size() + shape.size()) {
+  if (!StartsWith(name, ResultsNamePrefix)) {
     return false;
   }
-  const std::string rest = name.substr(prefix.size());
-  for (std::size_t i = 0; i < shape.size(); ++i) {
-    const bool digit = rest[i] >= '0' && rest[i] <= '9';
-    if (shape[i] == '#' ? !digit : rest[i] != shape[i]) {
+  // Walks the benchmark's own date format: each field is its digits, the rest stands as written.
+  std::map<char, std::string> fields;
+  std::size_t at = std::char_traits<char>::length(ResultsNamePrefix);
+  for (const char* format = DateFormat; *format != '\0'; ++format) {
+    if (*format == '%' && format[1] != '\0') {
+      const char field = *++format;
+      const std::size_t width = field == 'Y' ? 4 : 2;
+      if (at + width > name.size()) {
+        return false;
+      }
+      for (std::size_t i = at; i < at + width; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+          return false;
+        }
+      }
+      fields[field] = name.substr(at, width);
+      at += width;
+    } else if (at < name.size() && name[at] == *format) {
+      ++at;
+    } else {
       return false;
     }
   }
-  date = rest.substr(0, 4) + "-" + rest.substr(5, 2) + "-" + rest.substr(8, 2);
-  time = rest.substr(16, 2) + ":" + rest.substr(19, 2) + ":" + rest.substr(22, 2);
+  if (at != name.size()) {
+    return false;
+  }
+  date = fields['Y'] + "-" + fields['m'] + "-" + fields['d'];
+  time = fields['H'] + ":" + fields['M'] + ":" + fields['S'];
   return true;
 }
 

@@ -2,16 +2,17 @@
 
 namespace {
 
-bool IsBlockMeasure(Measure measure) {
-  return measure == Measure::BlockRead || measure == Measure::BlockWrite;
-}
-
 template <typename Shown>
 double Rate(Measure measure, const Shown& figures) {
-  if (IsCycleMeasure(measure)) {
-    return figures.filesPerSecond;
+  switch (Describe(measure).kind) {
+    case FigureKind::Files:
+      return figures.filesPerSecond;
+    case FigureKind::Accesses:
+      return figures.millionsPerSecond;
+    case FigureKind::Megabytes:
+      return figures.megabytesPerSecond;
   }
-  return IsBlockMeasure(measure) ? figures.megabytesPerSecond : figures.millionsPerSecond;
+  return Missing;
 }
 
 }  // namespace
@@ -25,8 +26,13 @@ double ShownRate(Measure measure, const OverallFigures& figures) {
 }
 
 const char* ShownUnit(Measure measure) {
-  if (IsCycleMeasure(measure)) {
-    return "files/s";
+  switch (Describe(measure).kind) {
+    case FigureKind::Files:
+      return "files/s";
+    case FigureKind::Accesses:
+      return "M accesses/s";
+    case FigureKind::Megabytes:
+      return "MB/s";
   }
-  return IsBlockMeasure(measure) ? "MB/s" : "M accesses/s";
+  return "";
 }

@@ -15,12 +15,6 @@ Flags FlagsOf(const Figures& figures) {
   return {figures.present && figures.seconds < ShortSpanSeconds, figures.warned};
 }
 
-// The multi-thread measurements in the order the report prints their summaries: the block phase
-// prints its write figures first.
-constexpr Measure ParallelOrder[MeasureCount] = {Measure::StreamCycles, Measure::DescriptorCycles,
-                                                 Measure::ByteWrite,    Measure::ByteRead,
-                                                 Measure::BlockWrite,   Measure::BlockRead};
-
 Cell MakeCell(double value, bool present, bool complete, Flags flags) {
   Cell cell;
   cell.value = present ? value : Missing;
@@ -46,15 +40,11 @@ void AddChanges(Row& row) {
 }  // namespace
 
 const char* MeasureKey(Measure measure) {
-  constexpr const char* Keys[MeasureCount] = {"stream_cycles", "descriptor_cycles", "byte_write",
-                                              "byte_read",     "block_read",        "block_write"};
-  return Keys[Index(measure)];
+  return Describe(measure).key;
 }
 
 const char* MeasureTitle(Measure measure) {
-  constexpr const char* Titles[MeasureCount] = {"Lower",       "Higher",       "Low writing",
-                                                "Low reading", "High reading", "High writing"};
-  return Titles[Index(measure)];
+  return Describe(measure).title;
 }
 
 std::string DefaultLabel(const RunRecord& run) {
@@ -63,7 +53,8 @@ std::string DefaultLabel(const RunRecord& run) {
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   const std::string directory = (error ? path : absolute).parent_path().filename().u8string();
   // The run's date and time where the name tells them, else the file's own name.
-  const std::string when = run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
+  const std::string when =
+      run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
   return directory.empty() ? when : directory + " " + when;
 }
 
@@ -91,7 +82,7 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
     push(std::move(row));
   }
 
-  for (const Measure measure : ParallelOrder) {
+  for (const Measure measure : SummaryOrder) {
     const std::size_t m = Index(measure);
     const std::string key = std::string("multi.") + MeasureKey(measure);
     const std::string title = MeasureTitle(measure);

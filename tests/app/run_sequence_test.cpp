@@ -67,7 +67,7 @@ TEST(OpenResultsFile, NamesTheFileAfterTheLocalDateAndTime) {
   const bool opened = ResultsLog.is_open();
   ResultsLog.close();
   EXPECT_TRUE(opened);
-  EXPECT_TRUE(MatchesDigits(RunState.resultsFileName, ResultsNameShape))
+  EXPECT_TRUE(MatchesDigits(RunState.resultsFileName, ResultsNameShape()))
       << RunState.resultsFileName;
   EXPECT_EQ(FileSize(RunState.resultsFileName), 0);
 }

@@ -31,6 +31,16 @@ std::string OnlyResultsFile(const std::string& directory) {
   return results.size() == 1 ? results[0] : "";
 }
 
+// A small tmpfs at `directory` (as root); false with the reason where that is not allowed.
+bool MountSmallTmpfs(const std::string& directory, const char* size, std::string& reason) {
+  if (mount("tmpfs", directory.c_str(), "tmpfs", 0, size) == 0) {
+    return true;
+  }
+  reason = std::strerror(errno);
+  fs::remove_all(directory);
+  return false;
+}
+
 Lines ResultsLines(const std::string& directory) {
   return SplitTextLines(ReadWholeFile(directory + "/" + OnlyResultsFile(directory)));
 }
@@ -111,9 +121,8 @@ TEST(HostileRun, RemovedWorkingDirectory) {
 // device", the run goes on to the end, and the closing line does not claim the results were saved.
 TEST(HostileRun, FullFileSystem) {
   const std::string directory = MakeTemporaryDirectory();
-  if (mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=3m") != 0) {
-    const std::string reason = std::strerror(errno);
-    fs::remove_all(directory);
+  std::string reason;
+  if (!MountSmallTmpfs(directory, "size=3m", reason)) {
     GTEST_SKIP() << "cannot mount a small tmpfs here: " << reason;
   }
   const BinaryRun run = RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=3"}, ""});
@@ -240,6 +249,12 @@ TEST(HostileRun, ScratchNamesThatAreNotPlainFiles) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(at(name)))) << name;
     EXPECT_EQ(FileSize(at(name)), FirstPassBytes) << name;
   }
+  // The reader flags exactly the two copies the console warned about.
+  const RunRecord read = ExpectReadBack(run.console, true, 1);
+  for (const Measure measure : AllMeasures) {
+    EXPECT_EQ(read.single[Index(measure)].warned, measure == Measure::BlockWrite);
+    EXPECT_EQ(read.workers.at(0)[Index(measure)].warned, measure == Measure::BlockWrite);
+  }
   EXPECT_TRUE(fs::is_symlink(at(BlockCopyFileName)));
   EXPECT_TRUE(fs::is_character_file(at("data64-Windows-0")));
   fs::remove_all(base);
@@ -249,9 +264,8 @@ TEST(HostileRun, ScratchNamesThatAreNotPlainFiles) {
 // alone and say that their figures are no drive speed, as every other test does there.
 TEST(HostileRun, LeftoverLinkOnAReadOnlyFileSystem) {
   const std::string directory = MakeTemporaryDirectory();
-  if (mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=1m") != 0) {
-    const std::string reason = std::strerror(errno);
-    fs::remove_all(directory);
+  std::string reason;
+  if (!MountSmallTmpfs(directory, "size=1m", reason)) {
     GTEST_SKIP() << "cannot mount a small tmpfs here: " << reason;
   }
   const std::string link = directory + "/" + ScratchFileName;

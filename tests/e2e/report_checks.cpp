@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "app/constants.h"
+#include "results/results_reader.h"
+#include "results/results_table.h"
 
 namespace {
 
@@ -249,4 +252,26 @@ std::vector<std::string> TakeFailureNotes(std::vector<std::string>& lines) {
   }
   lines = std::move(kept);
   return notes;
+}
+
+RunRecord ExpectReadBack(const std::string& text, bool transcript, int workers) {
+  std::istringstream in(text);
+  const ReadOutcome outcome = ReadResults(in, transcript ? "console.txt" : "results.txt");
+  EXPECT_FALSE(outcome.error) << (outcome.error ? FormatError(*outcome.error) : "");
+  if (!outcome.record) {
+    return {};
+  }
+  const RunRecord& run = *outcome.record;
+  EXPECT_TRUE(run.complete);
+  EXPECT_EQ(run.transcript, transcript);
+  EXPECT_EQ(run.threads, workers);
+  EXPECT_EQ(run.workers.size(), static_cast<std::size_t>(workers));
+  for (const Measure measure : AllMeasures) {
+    EXPECT_TRUE(run.single[Index(measure)].present) << MeasureKey(measure);
+    EXPECT_TRUE(run.overall[Index(measure)].present) << MeasureKey(measure);
+    for (const auto& [thread, figures] : run.workers) {
+      EXPECT_TRUE(figures[Index(measure)].present) << thread << " " << MeasureKey(measure);
+    }
+  }
+  return run;
 }

@@ -1,6 +1,7 @@
 // Expectations about a whole run's report, walked line by line on one channel.
 #pragma once
 
+#include "results/results_record.h"
 #include "support/line_patterns.h"
 
 enum class Channel { Console, Log };
@@ -42,3 +43,8 @@ void ExpectWholeReport(const std::vector<std::string>& lines, Channel channel, i
 // The console lines that only appear when something failed ("Unable to open file" and the
 // warnings after a measurement), moved out of `lines` into the result.
 std::vector<std::string> TakeFailureNotes(std::vector<std::string>& lines);
+
+// What drives-tesk-results reads back from a fresh report (`text`, a results file or the console
+// as printed): a complete record with `workers` workers and every figure present, so that a
+// change of the report that the reader no longer follows fails here. Returns the record.
+RunRecord ExpectReadBack(const std::string& text, bool transcript, int workers);

@@ -66,10 +66,18 @@ TEST_P(WholeRun, PrintsEveryConsoleLineInOrder) {
 
 TEST_P(WholeRun, WritesTheSameReportToTheDatedResultsFile) {
   ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
-  EXPECT_TRUE(MatchesDigits(finished().resultsName, ResultsNameShape)) << finished().resultsName;
+  EXPECT_TRUE(MatchesDigits(finished().resultsName, ResultsNameShape())) << finished().resultsName;
   ExpectWholeReport(
       SplitTextLines(ReadWholeFile(finished().directory + "/" + finished().resultsName)),
       Channel::Log, workers(), false);
+}
+
+TEST_P(WholeRun, ReadsBackThroughTheResultsReaderWithEveryFigure) {
+  ASSERT_FALSE(finished().resultsName.empty()) << "no single results file";
+  ExpectReadBack(ReadWholeFile(finished().directory + "/" + finished().resultsName), false,
+                 workers());
+  const RunRecord console = ExpectReadBack(finished().run.console, true, workers());
+  EXPECT_EQ(console.date.size(), 10u) << "the date of the closing line";
 }
 
 TEST_P(WholeRun, LeavesExactlyTheScratchFilesFilledWithTheFillByte) {

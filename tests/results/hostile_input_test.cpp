@@ -11,6 +11,7 @@
 #include "results/results_commands.h"
 #include "results/results_formats.h"
 #include "results/results_reader.h"
+#include "results/stored_runs.h"
 #include "results/text_safety.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
@@ -20,18 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Stored(const std::string& folder, const std::string& prefix) {
-  for (const auto& entry : fs::directory_iterator(fs::path(DRIVES_TESK_TEST_DATA) / folder)) {
-    if (entry.path().filename().string().rfind(prefix, 0) == 0) {
-      return entry.path().string();
-    }
-  }
-  return {};
-}
-
 // The stored 2-worker results file with the first `count` of `from` replaced by `to`.
 std::string Crafted(const std::string& from, const std::string& to, int count) {
-  std::string text = ReadWholeFile(Stored("linux-2-workers", "results_"));
+  std::string text = ReadWholeFile(StoredRun("linux-2-workers", "results_"));
   std::size_t at = 0;
   for (int i = 0; i < count && at != std::string::npos; ++i) {
     at = text.find(from, at);
@@ -92,8 +84,8 @@ TEST(HostileInput, WhatIsNotARegularFileIsNamedWithTheReasonAndTheOthersShown) {
   fs::create_directory("folder");
   const bool fifo = MakeFifo("fifo");
   WriteTextFile("escape.txt", "\x1b]0;owned\x07\x1b[31mred\n");
-  const Outcome outcome =
-      Show({"folder", "fifo", "missing*.txt", "escape.txt", Stored("linux-1-worker", "results_")});
+  const Outcome outcome = Show(
+      {"folder", "fifo", "missing*.txt", "escape.txt", StoredRun("linux-1-worker", "results_")});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.out.find("Lower, single thread"), std::string::npos);
   const std::vector<std::string> errors = SplitLines(outcome.err);
@@ -109,7 +101,7 @@ TEST(HostileInput, WhatIsNotARegularFileIsNamedWithTheReasonAndTheOthersShown) {
 // Windows tools save text with a byte-order mark, PowerShell 5.1 in UTF-16.
 TEST(HostileInput, ReadsUtf8AndUtf16FilesWithAByteOrderMark) {
   ScratchDirectory directory;
-  const std::string console = ReadWholeFile(Stored("windows-1-worker", "console"));
+  const std::string console = ReadWholeFile(StoredRun("windows-1-worker", "console"));
   WriteTextFile("utf8.txt", "\xEF\xBB\xBF" + console);
   std::string utf16 = "\xFF\xFE";
   for (const char c : console) {
@@ -117,7 +109,7 @@ TEST(HostileInput, ReadsUtf8AndUtf16FilesWithAByteOrderMark) {
     utf16 += '\0';
   }
   WriteTextFile("utf16.txt", utf16);
-  const RunRecord plain = *ReadResultsFile(Stored("windows-1-worker", "console")).record;
+  const RunRecord plain = *ReadResultsFile(StoredRun("windows-1-worker", "console")).record;
   for (const char* name : {"utf8.txt", "utf16.txt"}) {
     const ReadOutcome outcome = ReadResultsFile(name);
     ASSERT_FALSE(outcome.error) << FormatError(*outcome.error);
@@ -129,7 +121,7 @@ TEST(HostileInput, ReadsUtf8AndUtf16FilesWithAByteOrderMark) {
 // Labels and names of any bytes: every format stays valid UTF-8 and keeps its structure.
 TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
   ScratchDirectory directory;
-  const std::string file = Stored("linux-1-worker", "results_");
+  const std::string file = StoredRun("linux-1-worker", "results_");
   const std::vector<std::string> labels = {"caf\xe9 \xff|pipe", "two\r\nlines, \"quoted\""};
   for (const NamedFormat& format : OutputFormats()) {
     const Outcome outcome = Show({file, file}, format.name, labels);
@@ -149,9 +141,9 @@ TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
 // directory; a failed write leaves the old file as it was.
 TEST(HostileInput, ChartWritesOnlyWhereNothingOfValueStands) {
   ScratchDirectory directory;
-  const std::string results = fs::path(Stored("linux-1-worker", "results_")).filename().string();
-  fs::copy_file(Stored("linux-1-worker", "results_"), results);
-  fs::copy_file(Stored("linux-2-workers", "results_"), "other.txt");
+  const std::string results = fs::path(StoredRun("linux-1-worker", "results_")).filename().string();
+  fs::copy_file(StoredRun("linux-1-worker", "results_"), results);
+  fs::copy_file(StoredRun("linux-2-workers", "results_"), "other.txt");
   fs::create_directory("folder");
   const std::string before = ReadWholeFile(results);
   const struct {
@@ -187,7 +179,7 @@ TEST(HostileInput, AFailedWriteOfTheOutputFailsTheCommand) {
   FullBuffer full;
   std::ostream out(&full);
   std::ostringstream err;
-  EXPECT_EQ(ShowCommand({Stored("linux-1-worker", "results_")}, {}, "text", {out, err}), 1);
+  EXPECT_EQ(ShowCommand({StoredRun("linux-1-worker", "results_")}, {}, "text", {out, err}), 1);
   EXPECT_NE(err.str().find("the output could not be written"), std::string::npos);
 }
 
@@ -197,7 +189,7 @@ TEST(HostileInput, FiguresKeepTheirSizeAndPartialSpreadsAreFlagged) {
   EXPECT_EQ(FormatValue(123.4), "123");
 
   // Cut inside the first parallel phase, after worker 0's block.
-  std::string text = ReadWholeFile(Stored("linux-2-workers", "results_"));
+  std::string text = ReadWholeFile(StoredRun("linux-2-workers", "results_"));
   text = text.substr(0, text.find("Thread:1 The system spent"));
   std::istringstream in(text);
   const RunRecord run = *ReadResults(in, "cut.txt").record;
@@ -215,7 +207,7 @@ TEST(HostileInput, TheBinaryTakesWildcardsAndNamesInAnyScript) {
   ScratchDirectory directory;
   const std::string stem = "\xc3\xbcn\xc3\xaf\xe2\x82\xac\xe6\x97\xa5-";
   for (const char* run : {"1.txt", "2.txt"}) {
-    fs::copy_file(Stored("linux-1-worker", "results_"), fs::u8path(stem + run));
+    fs::copy_file(StoredRun("linux-1-worker", "results_"), fs::u8path(stem + run));
   }
   const std::string command = std::string("\"") + DRIVES_TESK_RESULTS + "\" show --format json " +
                               stem + "*.txt >out.txt 2>err.txt";

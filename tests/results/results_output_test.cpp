@@ -9,6 +9,7 @@
 #include "results/results_formats.h"
 #include "results/results_reader.h"
 #include "results/results_table.h"
+#include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
 #include "support/scratch_directory.h"
@@ -16,15 +17,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ResultsFileIn(const std::string& folder) {
-  for (const auto& entry : fs::directory_iterator(fs::path(DRIVES_TESK_TEST_DATA) / folder)) {
-    if (entry.path().filename().string().rfind("results_", 0) == 0) {
-      return entry.path().string();
-    }
-  }
-  return {};
-}
 
 struct Compared {
   std::vector<RunRecord> runs;
@@ -36,7 +28,7 @@ struct Compared {
 Compared CompareStoredRuns() {
   Compared compared;
   for (const char* folder : {"linux-1-worker", "linux-1-worker", "linux-2-workers"}) {
-    compared.runs.push_back(*ReadResultsFile(ResultsFileIn(folder)).record);
+    compared.runs.push_back(*ReadResultsFile(StoredRun(folder)).record);
     compared.labels.push_back(DefaultLabel(compared.runs.back()));
   }
   compared.labels[1] = "a <label> & \"quotes\", with | bars";
@@ -157,7 +149,7 @@ TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
   WriteTextFile("foreign.txt", "not a report\n");
   // Double quotes: both the POSIX shell and the Windows command interpreter take them.
   const std::string command = std::string("\"") + DRIVES_TESK_RESULTS + "\" show \"" +
-                              ResultsFileIn("linux-1-worker") + "\" foreign.txt >out.txt 2>err.txt";
+                              StoredRun("linux-1-worker") + "\" foreign.txt >out.txt 2>err.txt";
   const int status = std::system(ShellLine(command).c_str());
   EXPECT_NE(status, 0);
   EXPECT_NE(ReadWholeFile("out.txt").find("Lower, single thread (files/s)"), std::string::npos);
@@ -165,7 +157,7 @@ TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
       << ReadWholeFile("err.txt");
 
   const std::string good = std::string("\"") + DRIVES_TESK_RESULTS + "\" show --format json \"" +
-                           ResultsFileIn("linux-2-workers") + "\" >out.txt";
+                           StoredRun("linux-2-workers") + "\" >out.txt";
   EXPECT_EQ(std::system(ShellLine(good).c_str()), 0);
   EXPECT_EQ(nlohmann::json::parse(ReadWholeFile("out.txt")).at("files").size(), 1u);
 }

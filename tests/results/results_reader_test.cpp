@@ -7,21 +7,12 @@
 #include <filesystem>
 #include <sstream>
 
+#include "results/stored_runs.h"
 #include "support/line_patterns.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string DataFile(const std::string& folder, const std::string& prefix) {
-  for (const auto& entry : fs::directory_iterator(fs::path(DRIVES_TESK_TEST_DATA) / folder)) {
-    if (entry.path().filename().string().rfind(prefix, 0) == 0) {
-      return entry.path().string();
-    }
-  }
-  ADD_FAILURE() << "no " << prefix << " in " << folder;
-  return {};
-}
 
 RunRecord ReadOk(const std::string& path) {
   ReadOutcome outcome = ReadResultsFile(path);
@@ -48,7 +39,7 @@ TEST(ReadResults, ReadsEveryFigureOfRealRunsWithOneToThreeWorkers) {
       {"windows-1-worker", "results_", 1, false}, {"windows-1-worker", "console", 1, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.folder) + "/" + c.prefix);
-    const RunRecord run = ReadOk(DataFile(c.folder, c.prefix));
+    const RunRecord run = ReadOk(StoredRun(c.folder, c.prefix));
     EXPECT_TRUE(run.complete);
     EXPECT_EQ(run.transcript, c.transcript);
     EXPECT_EQ(run.threads, c.threads);
@@ -77,8 +68,8 @@ TEST(ReadResults, ReadsEveryFigureOfRealRunsWithOneToThreeWorkers) {
 }
 
 TEST(ReadResults, TakesTheSameFiguresFromATranscriptAsFromItsResultsFile) {
-  const RunRecord log = ReadOk(DataFile("linux-1-worker", "results_"));
-  const RunRecord console = ReadOk(DataFile("linux-1-worker", "console"));
+  const RunRecord log = ReadOk(StoredRun("linux-1-worker", "results_"));
+  const RunRecord console = ReadOk(StoredRun("linux-1-worker", "console"));
   EXPECT_EQ(console.date + " " + console.time, log.date + " " + log.time);
   for (const Measure measure : AllMeasures) {
     EXPECT_EQ(ShownRate(measure, console.single[Index(measure)]),
@@ -88,7 +79,7 @@ TEST(ReadResults, TakesTheSameFiguresFromATranscriptAsFromItsResultsFile) {
 }
 
 TEST(ReadResults, NotesTheCapMessage) {
-  std::string text = ReadWholeFile(DataFile("linux-1-worker", "results_"));
+  std::string text = ReadWholeFile(StoredRun("linux-1-worker", "results_"));
   const std::string label = "Force to be single thread.";
   text.insert(text.find(label),
               "The threads limitation of Tesk Edition is set to maximum 128 threads.\n");
@@ -99,7 +90,7 @@ TEST(ReadResults, NotesTheCapMessage) {
 }
 
 TEST(ReadResults, GivesWhatACutShortFileHoldsAndMarksItIncomplete) {
-  const std::string whole = ReadWholeFile(DataFile("linux-2-workers", "results_"));
+  const std::string whole = ReadWholeFile(StoredRun("linux-2-workers", "results_"));
   // Cut in the middle of the third parallel phase, inside a line.
   const std::string cut = whole.substr(0, whole.find("Low writing", whole.find("Higher.")) + 20);
   const ReadOutcome outcome = ReadText(cut);
@@ -114,7 +105,8 @@ TEST(ReadResults, GivesWhatACutShortFileHoldsAndMarksItIncomplete) {
 // Numbers in every form the benchmark prints, and the console's warnings as flags on the figure
 // they follow; "Unable to open file" may stand anywhere in a transcript.
 TEST(ReadResults, ReadsEveryNumberFormAndFlagsWarnedFigures) {
-  std::vector<std::string> lines = SplitLines(ReadWholeFile(DataFile("linux-1-worker", "console")));
+  std::vector<std::string> lines =
+      SplitLines(ReadWholeFile(StoredRun("linux-1-worker", "console")));
   auto spent = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.rfind("The system spent: ", 0) == 0;
   });
@@ -149,7 +141,7 @@ TEST(ReadResults, RefusesWhatIsNotAResultsFileNamingTheLineAndWhatWasExpected) {
   EXPECT_EQ(FormatError(*foreign.error).rfind("list.txt:1: expected \"Tarnovel :: ", 0), 0u)
       << FormatError(*foreign.error);
 
-  const std::string whole = ReadWholeFile(DataFile("linux-1-worker", "results_"));
+  const std::string whole = ReadWholeFile(StoredRun("linux-1-worker", "results_"));
   const std::string broken = whole.substr(0, whole.find("Thread(s)")) + "Thread(s): many\n";
   const ReadOutcome badCount = ReadText(broken, "r.txt");
   ASSERT_TRUE(badCount.error);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "report/report_texts.h"
 #include "support/platform_facts.h"
 
 namespace {
@@ -177,4 +178,16 @@ bool MatchesDigits(const std::string& text, const std::string& pattern) {
     }
   }
   return true;
+}
+
+std::string ResultsNameShape() {
+  std::string shape = ResultsNamePrefix;
+  for (const char* format = DateFormat; *format != '\0'; ++format) {
+    if (*format == '%' && format[1] != '\0') {
+      shape += *++format == 'Y' ? "####" : "##";
+    } else {
+      shape += *format;
+    }
+  }
+  return shape;
 }

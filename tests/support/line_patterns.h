@@ -58,6 +58,5 @@ class LineCursor {
 // True when `text` has the shape of `pattern`, in which every '#' stands for one decimal digit.
 bool MatchesDigits(const std::string& text, const std::string& pattern);
 
-// The shape of a results file's name.
-inline constexpr const char* ResultsNameShape =
-    "results_drives_tesk_windows @ local date ####.##.## time ##.##.##.txt";
+// The results file's name with every date digit as '#', made from the program's own format.
+std::string ResultsNameShape();
