@@ -215,6 +215,31 @@ TEST(HostileInput, TheBinaryTakesWildcardsAndNamesInAnyScript) {
   const nlohmann::json files = nlohmann::json::parse(ReadWholeFile("out.txt"))["files"];
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[1]["file"].get<std::string>().find(stem + "2.txt"), 0u) << files[1]["file"];
+  // A --label whose value was forgotten does not take the next option as the label.
+  const std::string forgotten = std::string("\"") + DRIVES_TESK_RESULTS +
+                                "\" show --label --format json " + stem +
+                                "1.txt >out.txt 2>err.txt";
+  EXPECT_NE(RunShell(forgotten), 0);
+  EXPECT_NE(ReadWholeFile("err.txt").find("not the option --format"), std::string::npos)
+      << ReadWholeFile("err.txt");
+}
+
+// Runs of one folder differ only at the end of their labels: the chart keeps the ends visible and
+// cuts long labels between characters.
+TEST(HostileInput, ChartKeepsWhatTellsLongLabelsApart) {
+  ScratchDirectory directory;
+  const std::string file = StoredRun("linux-1-worker", "results_");
+  const std::string folder = "\xe6\x97\xa5\xe6\x9c\xac-" + std::string(70, 'x');
+  std::ostringstream out, err;
+  ASSERT_EQ(
+      ChartCommand({file, file}, {folder + " 10:50:46", folder + " 10:51:13"}, "c.svg", {out, err}),
+      0)
+      << err.str();
+  const std::string svg = ReadWholeFile("c.svg");
+  EXPECT_EQ(ValidUtf8(svg), svg);
+  for (const char* tail : {"x 10:50:46</text>", "x 10:51:13</text>"}) {
+    EXPECT_NE(svg.find(tail), std::string::npos) << tail;
+  }
 }
 
 TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
