@@ -199,6 +199,21 @@ TEST(HostileInput, FiguresKeepTheirSizeAndPartialSpreadsAreFlagged) {
       EXPECT_TRUE(row.cells[0].incomplete) << row.key;
     }
   }
+
+  // A gain over a warned single-thread figure is flagged too; UTF-8 labels keep the columns
+  // aligned.
+  RunRecord warned = *ReadResultsFile(StoredRun("linux-1-worker", "results_")).record;
+  warned.single[Index(Measure::ByteRead)].warned = true;
+  const ComparisonTable flagged = BuildTable({warned}, {"\xe2\x82\xac\xe2\x82\xac"});
+  for (const Row& row : flagged.rows) {
+    const bool gain =
+        row.key == "multi.byte_read.improvement" || row.key == "multi.byte_read.efficiency";
+    EXPECT_EQ(row.cells[0].warned, gain || row.key == "single.byte_read") << row.key;
+  }
+  const std::vector<std::string> lines = SplitLines(FormatText(flagged));
+  for (std::size_t i = 1; i < flagged.rows.size(); ++i) {
+    EXPECT_EQ(CharacterCount(lines[i]), CharacterCount(lines[0])) << lines[i];
+  }
 }
 
 // The binary itself: a wildcard (expanded by the shell on Linux, by the program on Windows) over
