@@ -63,8 +63,10 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
          "\" class=\"title\">" + EscapeXml(row.title + " (" + row.unit + ")") + "</text>\n";
   double largest = 0;
   for (const Cell& cell : row.cells) {
-    if (std::isfinite(cell.value)) {
-      largest = std::max(largest, cell.value);
+    for (const double value : {cell.value, cell.high}) {
+      if (std::isfinite(value)) {
+        largest = std::max(largest, value);
+      }
     }
   }
   const double barSpace = BarSpace;
@@ -85,13 +87,26 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
            "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
            "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
+    // Repeats: the bar is the median, the whisker runs from the smallest run to the largest.
+    double end = length;
+    if (cell.runs > 1 && std::isfinite(cell.low) && std::isfinite(cell.high) && largest > 0) {
+      const double from = x + labelWidth + std::max(cell.low, 0.0) / largest * barSpace;
+      const double to = x + labelWidth + std::max(cell.high, 0.0) / largest * barSpace;
+      const std::string middle = std::to_string(top + BarHeight / 2);
+      const std::string capTop = std::to_string(top + 4);
+      const std::string capBottom = std::to_string(top + BarHeight - 4);
+      svg += "<path d=\"M" + Number(from) + " " + middle + "H" + Number(to) + "M" + Number(from) +
+             " " + capTop + "V" + capBottom + "M" + Number(to) + " " + capTop + "V" + capBottom +
+             "\" class=\"whisker\"/>\n";
+      end = std::max(end, to - x - labelWidth);
+    }
     std::string value = FormatValue(cell.value);
     const std::string markers = FlagMarkers(cell);
     if (!markers.empty()) {
       value += " " + markers;
     }
-    svg += "<text x=\"" + Number(x + labelWidth + length + 5) + "\" y=\"" +
-           std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
+    svg += "<text x=\"" + Number(x + labelWidth + end + 5) + "\" y=\"" + std::to_string(top + 13) +
+           "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
     svg += "</g>\n";
   }
 }
@@ -153,7 +168,8 @@ std::string RenderChart(const ComparisonTable& table) {
   svg +=
       "<style>text{font-family:sans-serif;font-size:12px;fill:#222}"
       ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
-      ".label{text-anchor:end}.note{font-size:11px;fill:#555}</style>\n";
+      ".label{text-anchor:end}.note{font-size:11px;fill:#555}"
+      ".whisker{stroke:#222;stroke-width:1.5;fill:none}</style>\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   svg += "<text x=\"" + std::to_string(Margin) +
          "\" y=\"26\" class=\"heading\">Single thread</text>\n";
@@ -168,9 +184,11 @@ std::string RenderChart(const ComparisonTable& table) {
       DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
     }
   }
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 16) +
-         "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
-         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+  svg +=
+      "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 16) +
+      "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
+      "failed, not a drive speed;  ? the run was cut short before this figure;  repeats: the bar "
+      "is the median, the whisker the smallest to the largest run</text>\n";
   svg += "</svg>\n";
   return svg;
 }

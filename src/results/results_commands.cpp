@@ -13,6 +13,7 @@
 #include "results/results_formats.h"
 #include "results/results_reader.h"
 #include "results/results_table.h"
+#include "results/run_files.h"
 #include "results/scratch_cleaner.h"
 #include "results/text_safety.h"
 
@@ -25,6 +26,7 @@ constexpr const char* Program = "drives-tesk-results: ";
 struct ReadFiles {
   std::vector<RunRecord> runs;
   std::vector<std::string> labels;
+  std::vector<Column> columns;
   bool allRead = true;
 };
 
@@ -36,7 +38,7 @@ std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok) {
   fs::directory_iterator entries(".", error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
     const std::string name = entries->path().filename().u8string();
-    if (name.rfind(ResultsNamePrefix, 0) == 0) {
+    if (name.rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name)) {
       names.push_back(name);
     }
   }
@@ -50,7 +52,7 @@ std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok) {
 
 // Reads every file; a file that is not a report is named on `err` and left out, and the others
 // are still read. Labels and names are made safe for every output here, once.
-ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>& labels,
+ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>& labels, bool each,
                   std::ostream& err) {
   ReadFiles read;
   if (files.empty()) {
@@ -65,7 +67,7 @@ ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>
     read.allRead = false;
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
-    ReadOutcome outcome = ReadResultsFile(files[i]);
+    ReadOutcome outcome = ReadRun(files[i]);
     if (outcome.error) {
       err << FormatError(*outcome.error) << "\n";
       read.allRead = false;
@@ -76,6 +78,8 @@ ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>
     run.path = EscapeControls(run.path);
     read.runs.push_back(std::move(run));
   }
+  read.columns =
+      each ? EachRun(read.labels) : GroupRepeats(read.runs, read.labels, !labels.empty());
   return read;
 }
 
@@ -120,20 +124,20 @@ std::string Untouchable(const fs::path& target, const std::vector<std::string>& 
 }  // namespace
 
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                const std::string& format, Streams streams) {
+                const std::string& format, bool each, Streams streams) {
   const NamedFormat* writer = FindFormat(format);
   if (writer == nullptr) {
     streams.err << Program << "no output format " << EscapeControls(format) << "\n";
     return 2;
   }
-  const ReadFiles read = ReadAll(files, labels, streams.err);
-  streams.out << writer->write(read.runs, read.labels);
+  const ReadFiles read = ReadAll(files, labels, each, streams.err);
+  streams.out << writer->write(read.runs, read.labels, read.columns);
   const bool written = Written(streams.out, streams.err);
   return read.allRead && written ? 0 : 1;
 }
 
 int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                 const std::string& output, Streams streams) {
+                 const std::string& output, bool each, Streams streams) {
   const fs::path target = fs::u8path(output);
   std::vector<std::string> inputs = files;
   if (inputs.empty()) {
@@ -146,7 +150,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
     streams.err << EscapeControls(output) << ": " << refusal << "; not written\n";
     return 1;
   }
-  const ReadFiles read = ReadAll(files, labels, streams.err);
+  const ReadFiles read = ReadAll(files, labels, each, streams.err);
   if (read.runs.empty()) {
     return 1;
   }
@@ -156,7 +160,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-    out << RenderChart(BuildTable(read.runs, read.labels));
+    out << RenderChart(BuildTable(read.runs, read.columns));
     out.close();
     if (out) {
       fs::rename(temporary, target, error);

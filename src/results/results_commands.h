@@ -12,14 +12,15 @@ struct Streams {
 };
 
 // `show`: the files (default: every results file of the current directory) compared in `format`
-// (text, markdown, csv, json). 0 when every file was read and the output written.
+// (text, markdown, csv, json), repeats of one directory grouped unless `each`. 0 when every file
+// was read and the output written.
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                const std::string& format, Streams streams);
+                const std::string& format, bool each, Streams streams);
 
 // `chart`: the SVG into `output`, never over an input, a results file or a directory; written
 // beside it first and renamed, so a failed write leaves an existing file as it was.
 int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                 const std::string& output, Streams streams);
+                 const std::string& output, bool each, Streams streams);
 
 // `clean`: lists the scratch files of `directory`; removes them with `yes`.
 int CleanCommand(const std::string& directory, bool yes, Streams streams);

@@ -49,12 +49,30 @@ std::string FlagWords(const Cell& cell) {
   return words;
 }
 
-// "1234 (+5.6%) ~": the value, its change against the first column, the flag markers.
+std::string FormatSpread(double spread) {
+  if (std::isnan(spread)) {
+    return "";
+  }
+  char text[64];
+  std::snprintf(text, sizeof text,
+                spread < 10    ? "%.1f%%"
+                : spread < 1e6 ? "%.0f%%"
+                               : "%.3g%%",
+                spread);
+  return text;
+}
+
+// "1234 [4.2%] (+5.6% ≈) ~": the value (the median of repeats), the spread of the repeats, the
+// change against the first column and whether it is within the noise, the flag markers.
 std::string CellText(const Cell& cell) {
   std::string text = FormatValue(cell.value);
+  const std::string spread = FormatSpread(cell.spread);
+  if (!spread.empty()) {
+    text += " [" + spread + "]";
+  }
   const std::string change = FormatChange(cell.change);
   if (!change.empty()) {
-    text += " (" + change + ")";
+    text += " (" + change + (cell.withinNoise ? " " + std::string(NoiseMark) : "") + ")";
   }
   const std::string markers = FlagMarkers(cell);
   if (!markers.empty()) {
@@ -67,14 +85,28 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
   bool shortSpan = false;
   bool warned = false;
   bool incomplete = false;
+  bool spread = false;
+  bool noise = false;
   for (const Row& row : table.rows) {
     for (const Cell& cell : row.cells) {
       shortSpan = shortSpan || cell.shortSpan;
       warned = warned || cell.warned;
       incomplete = incomplete || cell.incomplete;
+      spread = spread || !std::isnan(cell.spread);
+      noise = noise || cell.withinNoise;
     }
   }
   std::vector<std::string> legend;
+  if (spread) {
+    legend.push_back(
+        "[n%] repeats: the median, and the spread of the runs (largest minus smallest) as a "
+        "percentage of it");
+  }
+  if (noise) {
+    legend.push_back(std::string(NoiseMark) +
+                     " within the noise: the runs of the two columns overlap, from smallest to "
+                     "largest");
+  }
   if (shortSpan) {
     legend.push_back("~ timed in under 10 ms: one shot, too short to trust");
   }
@@ -185,6 +217,10 @@ std::string FormatText(const ComparisonTable& table) {
   std::vector<std::vector<std::string>> lines;
   lines.push_back({"figure"});
   lines.back().insert(lines.back().end(), table.labels.begin(), table.labels.end());
+  for (const ContextRow& row : table.context) {
+    lines.push_back({row.title});
+    lines.back().insert(lines.back().end(), row.values.begin(), row.values.end());
+  }
   for (const Row& row : table.rows) {
     lines.push_back({Figure(row)});
     for (const Cell& cell : row.cells) {
@@ -237,6 +273,13 @@ std::string FormatMarkdown(const ComparisonTable& table) {
     rule += "---:|";
   }
   text += "\n" + rule + "\n";
+  for (const ContextRow& row : table.context) {
+    text += "| " + escape(row.title) + " |";
+    for (const std::string& value : row.values) {
+      text += " " + escape(value) + " |";
+    }
+    text += "\n";
+  }
   for (const Row& row : table.rows) {
     text += "| " + escape(Figure(row)) + " |";
     for (const Cell& cell : row.cells) {
@@ -254,20 +297,47 @@ std::string FormatMarkdown(const ComparisonTable& table) {
   return text;
 }
 
-std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs) {
-  std::string text = "key,figure,unit,label,file,value,change_percent,flags\n";
+std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs,
+                      const std::vector<Column>& columns) {
+  std::string text =
+      "key,figure,unit,label,file,value,change_percent,flags,runs,low,high,spread_percent,"
+      "within_noise\n";
+  // A column of repeats names its files one after the other.
+  std::vector<std::string> files;
+  for (const Column& column : columns) {
+    std::string names;
+    for (const std::size_t run : column.runs) {
+      names += (names.empty() ? "" : ";") + runs[run].path;
+    }
+    files.push_back(CsvField(names));
+  }
+  for (const ContextRow& row : table.context) {
+    for (std::size_t column = 0; column < row.values.size(); ++column) {
+      text += CsvField(row.key) + "," + CsvField(row.title) + ",," +
+              CsvField(table.labels[column]) + "," + files[column] + "," +
+              CsvField(row.values[column]) + ",,," + std::to_string(columns[column].runs.size()) +
+              ",,,,\n";
+    }
+  }
   for (const Row& row : table.rows) {
     for (std::size_t column = 0; column < row.cells.size(); ++column) {
       const Cell& cell = row.cells[column];
       text += CsvField(row.key) + "," + CsvField(row.title) + "," + CsvField(row.unit) + "," +
-              CsvField(table.labels[column]) + "," + CsvField(runs[column].path) + "," +
-              CsvNumber(cell.value) + "," + CsvNumber(cell.change) + "," + FlagWords(cell) + "\n";
+              CsvField(table.labels[column]) + "," + files[column] + "," + CsvNumber(cell.value) +
+              "," + CsvNumber(cell.change) + "," + FlagWords(cell) + "," +
+              std::to_string(cell.runs) + "," + CsvNumber(cell.low) + "," + CsvNumber(cell.high) +
+              "," + CsvNumber(cell.spread) + "," +
+              (column == 0        ? ""
+               : cell.withinNoise ? "yes"
+                                  : "no") +
+              "\n";
     }
   }
   return text;
 }
 
-std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels) {
+std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
+                       const std::vector<Column>& columns) {
   nlohmann::json files = nlohmann::json::array();
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const RunRecord& run = runs[i];
@@ -289,11 +359,40 @@ std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std
     }
     file["workers"] = workers;
     file["overall"] = OverallJson(run);
+    file["context"] = nullptr;
+    if (run.context.known) {
+      file["context"] = nlohmann::json::parse(run.context.json, nullptr, false);
+    }
     files.push_back(file);
   }
+  nlohmann::json compared = nlohmann::json::array();
+  if (!runs.empty()) {
+    const ComparisonTable table = BuildTable(runs, columns);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      nlohmann::json column;
+      column["label"] = columns[c].label;
+      column["files"] = nlohmann::json::array();
+      for (const std::size_t run : columns[c].runs) {
+        column["files"].push_back(runs[run].path);
+      }
+      nlohmann::json figures = nlohmann::json::object();
+      for (const Row& row : table.rows) {
+        const Cell& cell = row.cells[c];
+        figures[row.key] = {{"median", Number(cell.value)},
+                            {"min", Number(cell.low)},
+                            {"max", Number(cell.high)},
+                            {"spread_percent", Number(cell.spread)},
+                            {"change_percent", Number(cell.change)},
+                            {"within_noise", cell.withinNoise},
+                            {"flags", FlagWords(cell)}};
+      }
+      column["figures"] = figures;
+      compared.push_back(column);
+    }
+  }
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
-  return nlohmann::json{{"files", files}}.dump(2, ' ', false,
-                                               nlohmann::json::error_handler_t::replace) +
+  return nlohmann::json{{"files", files}, {"columns", compared}}.dump(
+             2, ' ', false, nlohmann::json::error_handler_t::replace) +
          "\n";
 }
 
@@ -302,13 +401,14 @@ namespace {
 // With nothing read there is no table: text and Markdown show nothing, CSV its header line and
 // JSON an empty list of files, so scripts still parse what they get.
 template <std::string (*Write)(const ComparisonTable&)>
-std::string TableWriter(const std::vector<RunRecord>& runs,
-                        const std::vector<std::string>& labels) {
-  return runs.empty() ? std::string() : Write(BuildTable(runs, labels));
+std::string TableWriter(const std::vector<RunRecord>& runs, const std::vector<std::string>&,
+                        const std::vector<Column>& columns) {
+  return runs.empty() ? std::string() : Write(BuildTable(runs, columns));
 }
 
-std::string CsvWriter(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels) {
-  return FormatCsv(BuildTable(runs, labels), runs);
+std::string CsvWriter(const std::vector<RunRecord>& runs, const std::vector<std::string>&,
+                      const std::vector<Column>& columns) {
+  return FormatCsv(BuildTable(runs, columns), runs, columns);
 }
 
 }  // namespace

@@ -17,15 +17,23 @@ std::string FlagMarkers(const Cell& cell);
 
 std::string FormatText(const ComparisonTable& table);
 std::string FormatMarkdown(const ComparisonTable& table);
-std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs);
-// Every number of every file, per worker too; figures the file printed as inf or nan, and
-// figures it lacks, are null.
-std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels);
+std::string FormatCsv(const ComparisonTable& table, const std::vector<RunRecord>& runs,
+                      const std::vector<Column>& columns);
+// Every number of every file, per worker too, and its context; then the columns as compared
+// (median, range, spread, change, noise). Figures printed as inf or nan, and missing ones, are
+// null.
+std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
+                       const std::vector<Column>& columns);
 
-// The formats `show` writes, by name, each from the runs read and their labels; the command line
-// takes its allowed values from here. Text, the default, comes first.
+// The mark of a change within the noise.
+inline constexpr const char* NoiseMark = "\xe2\x89\x88";  // ≈
+
+// The formats `show` writes, by name, each from the runs read, their own labels and the columns
+// they are compared in; the command line takes its allowed values from here. Text, the default,
+// comes first.
 using FormatWriter = std::string (*)(const std::vector<RunRecord>& runs,
-                                     const std::vector<std::string>& labels);
+                                     const std::vector<std::string>& labels,
+                                     const std::vector<Column>& columns);
 struct NamedFormat {
   const char* name;
   FormatWriter write;

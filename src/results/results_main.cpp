@@ -43,6 +43,10 @@ int Run(int argc, char** argv) {
   }
   show->add_option("--format", format, "Output: text (aligned, default), markdown, csv or json")
       ->check(CLI::IsMember(formatNames));
+  bool each = false;
+  const char* eachHelp =
+      "Every run its own column (default: repeats of one directory as one column, their median)";
+  show->add_flag("--each", each, eachHelp);
 
   std::string output;
   CLI::App* chart = app.add_subcommand("chart", "Draw the figures as bar charts into one SVG file");
@@ -51,6 +55,7 @@ int Run(int argc, char** argv) {
       ->allow_extra_args(false)
       ->check(notAnOption);
   chart->add_option("--output,-o", output, "The SVG file to write")->required();
+  chart->add_flag("--each", each, eachHelp);
 
   std::string directory = ".";
   bool yes = false;
@@ -71,10 +76,10 @@ int Run(int argc, char** argv) {
 
   const Streams streams{std::cout, std::cerr};
   if (show->parsed()) {
-    return ShowCommand(files, labels, format, streams);
+    return ShowCommand(files, labels, format, each, streams);
   }
   if (chart->parsed()) {
-    return ChartCommand(files, labels, output, streams);
+    return ChartCommand(files, labels, output, each, streams);
   }
   return CleanCommand(directory, yes, streams);
 }

@@ -34,7 +34,7 @@ struct FigureDescription {
   const char* key;    // for scripts: JSON keys, CSV keys
   const char* title;  // the report's own name of the test
   FigureKind kind;
-  int summaryPlace;   // where the multi-thread summaries print it (the block phase: write first)
+  int summaryPlace;  // where the multi-thread summaries print it (the block phase: write first)
 };
 inline constexpr FigureDescription FigureTable[MeasureCount] = {
     {Measure::StreamCycles, "stream_cycles", "Lower", FigureKind::Files, 0},
@@ -102,6 +102,18 @@ struct OverallFigures {
 
 using MeasureTable = std::array<Figures, MeasureCount>;
 
+// Where and how a run was measured, from the context file that `run` writes beside the results
+// file; unknown for runs made without it. Texts are safe to show (controls escaped).
+struct RunContext {
+  bool known = false;
+  std::string directory;   // absolute
+  std::string fileSystem;  // "ext4", "fuseblk", "NTFS"; empty when not told
+  std::string device;      // the model, else the block device; empty when not told
+  std::string rotational;  // "yes", "no", or empty
+  bool interrupted = false;
+  std::string json;  // the whole file, for JSON output
+};
+
 struct RunRecord {
   std::string path;         // as given
   bool transcript = false;  // a saved console transcript rather than a results file
@@ -113,6 +125,7 @@ struct RunRecord {
   std::map<int, MeasureTable> workers;  // by thread number
   std::array<OverallFigures, MeasureCount> overall{};
   bool complete = false;  // the report ran to its last line
+  RunContext context;
 };
 
 // The figure's rate in the unit the report shows it in: files per second for the file-handling

@@ -37,7 +37,164 @@ void AddChanges(Row& row) {
   }
 }
 
+// The figures of every run, one cell per run, before repeats are grouped.
+ComparisonTable PerRunTable(const std::vector<RunRecord>& runs);
+
+// The column's cell from the cells of its runs: the median, the range and the flags of any run.
+Cell Aggregate(const Row& perRun, const Column& column) {
+  Cell cell;
+  cell.runs = static_cast<int>(column.runs.size());
+  std::vector<double> values;
+  for (const std::size_t run : column.runs) {
+    const Cell& one = perRun.cells[run];
+    cell.shortSpan = cell.shortSpan || one.shortSpan;
+    cell.warned = cell.warned || one.warned;
+    cell.incomplete = cell.incomplete || one.incomplete;
+    if (!std::isnan(one.value)) {
+      values.push_back(one.value);
+    }
+  }
+  if (values.empty()) {
+    return cell;
+  }
+  cell.value = Median(values);
+  cell.low = *std::min_element(values.begin(), values.end());
+  cell.high = *std::max_element(values.begin(), values.end());
+  if (values.size() > 1 && std::isfinite(cell.high) && std::isfinite(cell.low) &&
+      cell.value != 0.0) {
+    cell.spread = (cell.high - cell.low) / std::fabs(cell.value) * 100.0;
+  }
+  return cell;
+}
+
+void MarkNoise(Row& row) {
+  if (row.cells.empty()) {
+    return;
+  }
+  const Cell& first = row.cells.front();
+  for (std::size_t i = 1; i < row.cells.size(); ++i) {
+    Cell& cell = row.cells[i];
+    const bool repeated = first.runs > 1 || cell.runs > 1;
+    const bool measured = !std::isnan(first.low) && !std::isnan(cell.low);
+    cell.withinNoise =
+        repeated && measured && std::max(first.low, cell.low) <= std::min(first.high, cell.high);
+  }
+}
+
+std::string Shown(const std::string& text) {
+  return text.empty() ? "-" : text;
+}
+
+std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
+                                    const std::vector<Column>& columns) {
+  bool any = false;
+  for (const RunRecord& run : runs) {
+    any = any || run.context.known;
+  }
+  if (!any) {
+    return {};
+  }
+  // The runs of a column share these, so its first run speaks for it.
+  std::vector<ContextRow> rows = {{"context.file_system", "file system", {}},
+                                  {"context.device", "device", {}},
+                                  {"context.rotational", "rotational", {}},
+                                  {"context.workers", "workers", {}}};
+  for (const Column& column : columns) {
+    const RunRecord& run = runs[column.runs.front()];
+    rows[0].values.push_back(Shown(run.context.fileSystem));
+    rows[1].values.push_back(Shown(run.context.device));
+    rows[2].values.push_back(Shown(run.context.rotational));
+    rows[3].values.push_back(std::to_string(run.threads));
+  }
+  return rows;
+}
+
+// The directory a run was measured in: as its context says, else the results file's folder.
+std::string RunDirectory(const RunRecord& run) {
+  if (run.context.known && !run.context.directory.empty()) {
+    return run.context.directory;
+  }
+  const std::filesystem::path path = std::filesystem::u8path(run.path);
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().parent_path().u8string();
+}
+
 }  // namespace
+
+double Median(std::vector<double> values) {
+  if (values.empty()) {
+    return Missing;
+  }
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+std::vector<Column> EachRun(const std::vector<std::string>& labels) {
+  std::vector<Column> columns;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    columns.push_back({labels[i], {i}});
+  }
+  return columns;
+}
+
+std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
+                                 const std::vector<std::string>& labels, bool labelled) {
+  std::vector<Column> columns;
+  std::vector<std::string> keys;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const RunRecord& run = runs[i];
+    const std::string name = labelled ? labels[i] : RunDirectory(run);
+    // Fields joined by a byte no text of theirs holds once controls are escaped.
+    const std::string key = name + '' + std::to_string(run.threads) + '' +
+                            run.context.fileSystem + '' + run.context.device + '' +
+                            run.context.rotational;
+    const auto found = std::find(keys.begin(), keys.end(), key);
+    if (found == keys.end()) {
+      keys.push_back(key);
+      names.push_back(name);
+      columns.push_back({labels[i], {i}});
+    } else {
+      columns[static_cast<std::size_t>(found - keys.begin())].runs.push_back(i);
+    }
+  }
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    Column& column = columns[c];
+    if (column.runs.size() > 1) {
+      const std::string shown =
+          labelled ? names[c] : std::filesystem::u8path(names[c]).filename().u8string();
+      column.label =
+          (shown.empty() ? names[c] : shown) + " (" + std::to_string(column.runs.size()) + " runs)";
+    }
+  }
+  return columns;
+}
+
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns) {
+  const ComparisonTable perRun = PerRunTable(runs);
+  ComparisonTable table;
+  for (const Column& column : columns) {
+    table.labels.push_back(column.label);
+  }
+  table.context = ContextRows(runs, columns);
+  for (const Row& row : perRun.rows) {
+    Row grouped{row.key, row.title, row.unit, row.chartable, {}};
+    for (const Column& column : columns) {
+      grouped.cells.push_back(Aggregate(row, column));
+    }
+    AddChanges(grouped);
+    MarkNoise(grouped);
+    table.rows.push_back(std::move(grouped));
+  }
+  return table;
+}
+
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
+                           const std::vector<std::string>& labels) {
+  return BuildTable(runs, EachRun(labels));
+}
 
 const char* MeasureKey(Measure measure) {
   return Describe(measure).key;
@@ -58,14 +215,11 @@ std::string DefaultLabel(const RunRecord& run) {
   return directory.empty() ? when : directory + " " + when;
 }
 
-ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
-                           const std::vector<std::string>& labels) {
+namespace {
+
+ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
   ComparisonTable table;
-  table.labels = labels;
-  auto push = [&table](Row row) {
-    AddChanges(row);
-    table.rows.push_back(std::move(row));
-  };
+  auto push = [&table](Row row) { table.rows.push_back(std::move(row)); };
 
   for (const Measure measure : AllMeasures) {
     const std::size_t m = Index(measure);
@@ -130,3 +284,5 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
   }
   return table;
 }
+
+}  // namespace

@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<RunRecord> runs = {*outcome.record, *outcome.record};
   const std::vector<std::string> labels = {label, "second"};
   for (const NamedFormat& format : OutputFormats()) {
-    const std::string text = format.write(runs, labels);
+    const std::string text = format.write(runs, labels, EachRun(labels));
     Check(ValidUtf8(text) == text);
   }
-  Check(!nlohmann::json::parse(FormatJson(runs, labels)).is_discarded());
+  Check(!nlohmann::json::parse(FormatJson(runs, labels, EachRun(labels))).is_discarded());
   const std::string svg = RenderChart(BuildTable(runs, labels));
   Check(ValidUtf8(svg) == svg);
   return 0;

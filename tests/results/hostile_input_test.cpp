@@ -42,13 +42,13 @@ struct Outcome {
 Outcome Show(const std::vector<std::string>& files, const std::string& format = "text",
              const std::vector<std::string>& labels = {}) {
   std::ostringstream out, err;
-  const int status = ShowCommand(files, labels, format, {out, err});
+  const int status = ShowCommand(files, labels, format, false, {out, err});
   return {status, out.str(), err.str()};
 }
 
 Outcome Chart(const std::vector<std::string>& files, const std::string& output) {
   std::ostringstream out, err;
-  const int status = ChartCommand(files, {}, output, {out, err});
+  const int status = ChartCommand(files, {}, output, false, {out, err});
   return {status, out.str(), err.str()};
 }
 
@@ -134,7 +134,8 @@ TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
   EXPECT_EQ(Chart({file, file}, "chart.svg").status, 0);
   const std::string svg = ReadWholeFile("chart.svg");
   EXPECT_EQ(ValidUtf8(svg), svg);
-  EXPECT_EQ(nlohmann::json::parse(Show({}, "json").out), nlohmann::json::parse("{\"files\":[]}"));
+  EXPECT_EQ(nlohmann::json::parse(Show({}, "json").out),
+            nlohmann::json::parse("{\"files\":[],\"columns\":[]}"));
 }
 
 // The chart never replaces one of its inputs (under another name too), a results file, or a
@@ -179,7 +180,8 @@ TEST(HostileInput, AFailedWriteOfTheOutputFailsTheCommand) {
   FullBuffer full;
   std::ostream out(&full);
   std::ostringstream err;
-  EXPECT_EQ(ShowCommand({StoredRun("linux-1-worker", "results_")}, {}, "text", {out, err}), 1);
+  EXPECT_EQ(ShowCommand({StoredRun("linux-1-worker", "results_")}, {}, "text", false, {out, err}),
+            1);
   EXPECT_NE(err.str().find("the output could not be written"), std::string::npos);
 }
 
@@ -246,9 +248,9 @@ TEST(HostileInput, ChartKeepsWhatTellsLongLabelsApart) {
   const std::string file = StoredRun("linux-1-worker", "results_");
   const std::string folder = "\xe6\x97\xa5\xe6\x9c\xac-" + std::string(70, 'x');
   std::ostringstream out, err;
-  ASSERT_EQ(
-      ChartCommand({file, file}, {folder + " 10:50:46", folder + " 10:51:13"}, "c.svg", {out, err}),
-      0)
+  ASSERT_EQ(ChartCommand({file, file}, {folder + " 10:50:46", folder + " 10:51:13"}, "c.svg", false,
+                         {out, err}),
+            0)
       << err.str();
   const std::string svg = ReadWholeFile("c.svg");
   EXPECT_EQ(ValidUtf8(svg), svg);

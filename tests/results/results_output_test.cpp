@@ -65,7 +65,8 @@ TEST(GoldenOutputs, EveryFormatAndTheChartOfTheStoredRunsAsKept) {
   }
   std::vector<std::pair<std::string, std::string>> outputs;
   for (const NamedFormat& format : OutputFormats()) {
-    outputs.emplace_back(format.name, format.write(compared.runs, compared.labels));
+    outputs.emplace_back(format.name,
+                         format.write(compared.runs, compared.labels, EachRun(compared.labels)));
   }
   outputs.emplace_back("svg", RenderChart(compared.table));
   const bool update = std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr;
@@ -81,7 +82,8 @@ TEST(GoldenOutputs, EveryFormatAndTheChartOfTheStoredRunsAsKept) {
 // The JSON keys are documented in the README; scripts rely on them.
 TEST(ShowFormats, JsonHoldsEveryNumberUnderTheDocumentedKeys) {
   const Compared compared = CompareStoredRuns();
-  const auto json = nlohmann::json::parse(FormatJson(compared.runs, compared.labels));
+  const auto json =
+      nlohmann::json::parse(FormatJson(compared.runs, compared.labels, EachRun(compared.labels)));
   const auto& file = json.at("files").at(2);
   const RunRecord& run = compared.runs[2];
   EXPECT_EQ(file.at("kind"), "results");
