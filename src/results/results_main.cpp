@@ -10,13 +10,14 @@
 #include "results/results_commands.h"
 #include "results/results_formats.h"
 #include "results/results_platform.h"
+#include "results/run_command.h"
 
 namespace {
 
 int Run(int argc, char** argv) {
   CLI::App app{
-      "Shows, compares and charts the results files of drives-tesk, and removes the "
-      "scratch files it leaves."};
+      "Runs drives-tesk repeatedly, shows, compares and charts its results files, and removes "
+      "the scratch files it leaves."};
   app.set_version_flag("--version", DRIVES_TESK_VERSION);
   app.require_subcommand(1);
 
@@ -64,6 +65,26 @@ int Run(int argc, char** argv) {
   clean->add_option("directory", directory, "The directory (default: the current one)");
   clean->add_flag("--yes,-y", yes, "Remove the files listed");
 
+  RunOptions run;
+  CLI::App* runCommand = app.add_subcommand(
+      "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
+  runCommand->add_option("directories", run.directories,
+                         "Directories to measure (default: the current one)");
+  runCommand->add_option("--repeat", run.repeat, "Runs per directory (default 3)")
+      ->check(CLI::Range(1, 100));
+  runCommand
+      ->add_option("--threads", run.threads,
+                   "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
+                   "environment says)")
+      ->check(CLI::Range(1, 128));
+  runCommand->add_option("--benchmark", run.benchmark,
+                         "The drives-tesk to run (default: the one beside this program, else "
+                         "the one on PATH)");
+  runCommand->add_flag("--keep-scratch", run.keepScratch,
+                       "Leave the benchmark's scratch files (default: removed at the end)");
+  runCommand->add_option("--format", run.format, "The comparison: as show --format")
+      ->check(CLI::IsMember(formatNames));
+
   // CLI11 takes a vector of arguments last first.
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);
   std::reverse(arguments.begin(), arguments.end());
@@ -80,6 +101,9 @@ int Run(int argc, char** argv) {
   }
   if (chart->parsed()) {
     return ChartCommand(files, labels, output, each, streams);
+  }
+  if (runCommand->parsed()) {
+    return RunCommand(run, streams);
   }
   return CleanCommand(directory, yes, streams);
 }

@@ -1,0 +1,42 @@
+// The status line `run` keeps on a terminal while the benchmark runs: which run, where, which
+// part of the report is being measured, how long it has taken and how long is left.
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string>
+
+struct Progress {
+  int run = 0;   // 1-based
+  int runs = 0;
+  std::string directory;
+  std::string section;      // "single thread, Power of Handling Files -- Lower", ...
+  double elapsed = 0;       // seconds of this run
+  double left = -1;         // seconds of every run still to come; negative when not known
+};
+
+// The line for `columns` terminal columns: never wider than columns - 1 characters (a full last
+// column would wrap on some terminals), the directory shortened first. Plain text.
+std::string StatusLine(const Progress& progress, int columns);
+
+// "12.3 s", "4 min 05 s": a duration for people.
+std::string Duration(double seconds);
+
+// What the report's line says is now being measured; `section` unchanged by other lines.
+void FollowReport(const std::string& line, std::string& phase, std::string& section);
+
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& out, int columns, bool colour);
+  // Draws the line, at most 4 times a second unless `now`.
+  void Draw(const Progress& progress, bool now = false);
+  // Erases the line, so that what is printed next stands alone; the next Draw draws it anew.
+  void Erase();
+
+ private:
+  std::ostream& out_;
+  int columns_;
+  bool colour_;
+  std::size_t drawn_ = 0;  // characters on the line now
+  std::chrono::steady_clock::time_point last_{};
+};
