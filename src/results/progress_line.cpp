@@ -51,10 +51,14 @@ void FollowReport(const std::string& text, std::string& phase, std::string& sect
   } else if (line == MultiThreadLine) {
     phase = "multi-thread";
   }
-  for (const char* header : {LowerHeader, HigherHeader, HigherConsoleHeader, LowSpeedHeader,
-                             HighSpeedHeader}) {
+  for (const char* header :
+       {LowerHeader, HigherHeader, HigherConsoleHeader, LowSpeedHeader, HighSpeedHeader}) {
     if (line == header) {
-      section = (phase.empty() ? std::string() : phase + ", ") + header;
+      std::string name = header;
+      if (name.back() == ':') {
+        name.pop_back();
+      }
+      section = (phase.empty() ? std::string() : phase + ", ") + name;
     }
   }
 }

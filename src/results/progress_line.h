@@ -7,12 +7,12 @@
 #include <string>
 
 struct Progress {
-  int run = 0;   // 1-based
+  int run = 0;  // 1-based
   int runs = 0;
   std::string directory;
-  std::string section;      // "single thread, Power of Handling Files -- Lower", ...
-  double elapsed = 0;       // seconds of this run
-  double left = -1;         // seconds of every run still to come; negative when not known
+  std::string section;  // "single thread, Power of Handling Files -- Lower", ...
+  double elapsed = 0;   // seconds of this run
+  double left = -1;     // seconds of every run still to come; negative when not known
 };
 
 // The line for `columns` terminal columns: never wider than columns - 1 characters (a full last

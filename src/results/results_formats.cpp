@@ -359,10 +359,9 @@ std::string FormatJson(const std::vector<RunRecord>& runs, const std::vector<std
     }
     file["workers"] = workers;
     file["overall"] = OverallJson(run);
-    file["context"] = nullptr;
-    if (run.context.known) {
-      file["context"] = nlohmann::json::parse(run.context.json, nullptr, false);
-    }
+    const nlohmann::json context =
+        run.context.known ? nlohmann::json::parse(run.context.json, nullptr, false) : nullptr;
+    file["context"] = context.is_object() ? context : nlohmann::json(nullptr);
     files.push_back(file);
   }
   nlohmann::json compared = nlohmann::json::array();

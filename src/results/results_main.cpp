@@ -65,7 +65,7 @@ int Run(int argc, char** argv) {
   clean->add_option("directory", directory, "The directory (default: the current one)");
   clean->add_flag("--yes,-y", yes, "Remove the files listed");
 
-  RunOptions run;
+  RunCommandOptions run;
   CLI::App* runCommand = app.add_subcommand(
       "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
   runCommand->add_option("directories", run.directories,

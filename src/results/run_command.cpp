@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstring>
 #include <optional>
 #include <random>
 #include <thread>
@@ -39,8 +39,8 @@ constexpr int ProgressTickMs = 250;
 using Json = nlohmann::ordered_json;
 
 struct Directory {
-  std::string shown;  // as given, safe to print
-  fs::path path;      // absolute
+  std::string shown;              // as given, safe to print
+  fs::path path;                  // absolute
   std::vector<double> durations;  // seconds of its finished runs
   long long lastStart = 0;
 };
@@ -85,7 +85,10 @@ std::string Mebibytes(unsigned long long bytes, bool up) {
 std::string Unfit(const Directory& directory, int workers) {
   std::error_code error;
   const fs::file_status status = fs::status(directory.path, error);
-  if (error || !fs::exists(status)) {
+  if (error && error != std::errc::no_such_file_or_directory) {
+    return error.message();
+  }
+  if (!fs::exists(status)) {
     return "does not exist";
   }
   if (!fs::is_directory(status)) {
@@ -359,7 +362,7 @@ std::string IsoTime(long long when) {
   return text;
 }
 
-int RunCommand(const RunOptions& options, Streams streams) {
+int RunCommand(const RunCommandOptions& options, Streams streams) {
   const NamedFormat* writer = FindFormat(options.format);
   if (writer == nullptr) {
     streams.err << Program << "no output format " << EscapeControls(options.format) << "\n";
@@ -375,8 +378,8 @@ int RunCommand(const RunOptions& options, Streams streams) {
   const int workers = ExpectedWorkers(options.threads, std::getenv("OMP_NUM_THREADS"),
                                       std::thread::hardware_concurrency());
   std::vector<Directory> directories;
-  for (const std::string& given : options.directories.empty() ? std::vector<std::string>{"."}
-                                                               : options.directories) {
+  for (const std::string& given :
+       options.directories.empty() ? std::vector<std::string>{"."} : options.directories) {
     std::error_code error;
     const fs::path absolute = fs::absolute(fs::u8path(given), error).lexically_normal();
     directories.push_back({EscapeControls(given), error ? fs::u8path(given) : absolute, {}, 0});

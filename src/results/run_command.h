@@ -7,18 +7,18 @@
 
 #include "results/results_commands.h"
 
-struct RunOptions {
+struct RunCommandOptions {
   std::vector<std::string> directories;  // empty: the current one
   int repeat = 3;
-  int threads = 0;         // 0: the environment's, else OMP_NUM_THREADS for the benchmark
-  std::string benchmark;   // empty: beside this program, else on PATH
+  int threads = 0;        // 0: the environment's, else OMP_NUM_THREADS for the benchmark
+  std::string benchmark;  // empty: beside this program, else on PATH
   bool keepScratch = false;
   std::string format = "text";
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the
 // benchmark unfit); 130 interrupted.
-int RunCommand(const RunOptions& options, Streams streams);
+int RunCommand(const RunCommandOptions& options, Streams streams);
 
 // The workers the benchmark will start: `threads`, else OMP_NUM_THREADS's first number, else the
 // hardware threads; at most the benchmark's cap.

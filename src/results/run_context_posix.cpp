@@ -185,8 +185,8 @@ void AddSystemContext(const std::string& directory, Json& context) {
   const long pages = sysconf(_SC_PHYS_PAGES);
   const long pageSize = sysconf(_SC_PAGESIZE);
   if (pages > 0 && pageSize > 0) {
-    context["memory_bytes"] = static_cast<unsigned long long>(pages) *
-                              static_cast<unsigned long long>(pageSize);
+    context["memory_bytes"] =
+        static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
   }
   context["privileged"] = geteuid() == 0;
 }

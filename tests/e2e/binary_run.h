@@ -31,6 +31,8 @@ struct RunOptions {
   // A file-size limit in bytes (ulimit -f), with SIGXFSZ at its default action; -1: none (POSIX
   // only).
   std::int64_t fileSizeLimit = -1;
+  std::string program = DRIVES_TESK_BINARY;  // the benchmark unless a test names another
+  std::vector<std::string> arguments{};      // after the program's name
 };
 
 // A started run. Standard output and error go to files beside the run's directory, so they can

@@ -29,7 +29,11 @@ RunningBinary::RunningBinary(const RunOptions& options) {
     environment.push_back(const_cast<char*>(variable.c_str()));
   }
   environment.push_back(nullptr);
-  char* arguments[] = {const_cast<char*>(DRIVES_TESK_BINARY), nullptr};
+  std::vector<char*> arguments = {const_cast<char*>(options.program.c_str())};
+  for (const auto& argument : options.arguments) {
+    arguments.push_back(const_cast<char*>(argument.c_str()));
+  }
+  arguments.push_back(nullptr);
 
   int pipeEnds[2] = {-1, -1};
   if (options.console == ConsoleKind::ClosedPipe && pipe(pipeEnds) != 0) {
@@ -65,7 +69,7 @@ RunningBinary::RunningBinary(const RunOptions& options) {
       const rlimit fileSize{limit, limit};
       setrlimit(RLIMIT_FSIZE, &fileSize);
     }
-    execve(DRIVES_TESK_BINARY, arguments, environment.data());
+    execve(options.program.c_str(), arguments.data(), environment.data());
     _exit(127);
   }
   child_ = child;

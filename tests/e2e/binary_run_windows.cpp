@@ -52,8 +52,11 @@ RunningBinary::RunningBinary(const RunOptions& options) {
   startup.hStdError = errors;
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentBlock(options.variables);
-  std::string commandLine = std::string("\"") + DRIVES_TESK_BINARY + "\"";
-  if (CreateProcessA(DRIVES_TESK_BINARY, commandLine.data(), nullptr, nullptr, TRUE, 0,
+  std::string commandLine = "\"" + options.program + "\"";
+  for (const auto& argument : options.arguments) {
+    commandLine += " \"" + argument + "\"";
+  }
+  if (CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
                      environment.data(), options.directory.c_str(), &startup, &process)) {
     CloseHandle(process.hThread);
     child_ = reinterpret_cast<std::intptr_t>(process.hProcess);

@@ -18,6 +18,7 @@
 #include "app/constants.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
+#include "e2e/small_tmpfs.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
 
@@ -29,16 +30,6 @@ using Lines = std::vector<std::string>;
 std::string OnlyResultsFile(const std::string& directory) {
   const auto results = ResultsFilesIn(directory);
   return results.size() == 1 ? results[0] : "";
-}
-
-// A small tmpfs at `directory` (as root); false with the reason where that is not allowed.
-bool MountSmallTmpfs(const std::string& directory, const char* size, std::string& reason) {
-  if (mount("tmpfs", directory.c_str(), "tmpfs", 0, size) == 0) {
-    return true;
-  }
-  reason = std::strerror(errno);
-  fs::remove_all(directory);
-  return false;
 }
 
 Lines ResultsLines(const std::string& directory) {

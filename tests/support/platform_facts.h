@@ -35,6 +35,13 @@ inline std::string ShellLine(const std::string& line) {
 inline int RunShell(const std::string& line) {
   return _wsystem(std::filesystem::u8path(ShellLine(line)).wstring().c_str());
 }
+// A path as the system gives it back (a working directory, say): backslashes.
+inline std::string NativeSeparators(std::string path) {
+  for (char& c : path) {
+    c = c == '/' ? '\\' : c;
+  }
+  return path;
+}
 #else
 inline bool MakeFifo(const std::string& path) {
   return mkfifo(path.c_str(), 0644) == 0;
@@ -52,5 +59,8 @@ inline std::string ShellLine(const std::string& line) {
 }
 inline int RunShell(const std::string& line) {
   return std::system(line.c_str());
+}
+inline std::string NativeSeparators(std::string path) {
+  return path;
 }
 #endif

@@ -1,0 +1,201 @@
+// drives-tesk-results run where POSIX gives more to test: its progress line on a pseudo-terminal
+// and Ctrl-C typed there, SIGTERM, a directory it may not write as an unprivileged user, and a
+// file system too small for the scratch files.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "e2e/run_harness.h"
+#include "e2e/small_tmpfs.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// True when a process other than this one works in `directory`: a benchmark left running.
+bool AnyoneWorksIn(const std::string& directory) {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    std::error_code ignored;
+    const fs::path cwd = fs::read_symlink(entry.path() / "cwd", ignored);
+    if (!ignored && fs::equivalent(cwd, directory, ignored) && !ignored) {
+      return true;
+    }
+  }
+  return false;
+}
+
+struct TerminalRun {
+  int exitStatus = -1;
+  std::string screen;  // everything the terminal received
+};
+
+// `run` on a 60-column pseudo-terminal with `variables`; once the terminal shows `until`, types
+// Ctrl-C there, as a user would.
+TerminalRun RunOnTerminal(const std::string& directory, const std::vector<std::string>& variables,
+                          const std::string& until) {
+  winsize size{};
+  size.ws_col = 60;
+  size.ws_row = 24;
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, nullptr, &size);
+  if (child == 0) {
+    std::vector<char*> environment;
+    for (const std::string& variable : variables) {
+      environment.push_back(const_cast<char*>(variable.c_str()));
+    }
+    environment.push_back(nullptr);
+    char* arguments[] = {const_cast<char*>(DRIVES_TESK_RESULTS),
+                         const_cast<char*>("run"),
+                         const_cast<char*>("--threads"),
+                         const_cast<char*>("1"),
+                         const_cast<char*>("--repeat"),
+                         const_cast<char*>("2"),
+                         nullptr};
+    if (chdir(directory.c_str()) == 0) {
+      execve(DRIVES_TESK_RESULTS, arguments, environment.data());
+    }
+    _exit(127);
+  }
+  TerminalRun run;
+  bool typed = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd watched{terminal, POLLIN, 0};
+    if (poll(&watched, 1, 200) <= 0) {
+      continue;
+    }
+    char buffer[4096];
+    const ssize_t count = read(terminal, buffer, sizeof buffer);
+    if (count <= 0) {
+      break;  // the other side is closed: the command has ended
+    }
+    run.screen.append(buffer, static_cast<std::size_t>(count));
+    if (!typed && run.screen.find(until) != std::string::npos) {
+      [[maybe_unused]] const ssize_t written = write(terminal, "\x03", 1);
+      typed = true;
+    }
+  }
+  int status = 0;
+  if (!typed) {
+    kill(child, SIGKILL);
+  }
+  waitpid(child, &status, 0);
+  close(terminal);
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// The progress line, redrawn in place, never wider than the terminal, coloured unless NO_COLOR;
+// Ctrl-C stops the benchmark, is marked in the context, and ends the command with 130.
+TEST(RunOnTerminal, ShowsProgressAndStopsOnCtrlC) {
+  const struct {
+    std::vector<std::string> variables;
+    bool colour;
+  } cases[] = {{{"TERM=xterm"}, true}, {{"TERM=xterm", "NO_COLOR=1"}, false}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.colour ? "colour" : "NO_COLOR");
+    ScratchDirectory directory;
+    const std::string section = "single thread, Low writing and reading speeds";
+    const TerminalRun run = RunOnTerminal(directory.path(), test.variables, section);
+    EXPECT_EQ(run.exitStatus, 130) << run.screen;
+    EXPECT_EQ(run.screen.find("\x1b[1;36m") != std::string::npos, test.colour);
+    // Each drawing of the line starts with a carriage return.
+    std::string plain = std::regex_replace(run.screen, std::regex("\x1b\\[[0-9;]*m"), "");
+    std::size_t drawings = 0;
+    for (const std::string& drawn : SplitLines(std::regex_replace(plain, std::regex("\r"), "\n"))) {
+      EXPECT_LE(drawn.size(), 59u) << drawn;
+      drawings += drawn.rfind("run 1 of 2: ", 0) == 0 ? 1u : 0u;
+    }
+    EXPECT_GE(drawings, 2u) << plain;
+    EXPECT_NE(plain.find(section), std::string::npos);
+    EXPECT_NE(plain.find("interrupted"), std::string::npos);
+    EXPECT_EQ(plain.find("run 2 of 2"), std::string::npos) << "a run after the interrupt";
+    const RunFiles files = FilesIn(directory.path());
+    ASSERT_EQ(files.contexts.size(), 1u);
+    EXPECT_EQ(ReadJson(files.contexts[0])["interrupted"], true);
+    EXPECT_FALSE(AnyoneWorksIn(directory.path()));
+    EXPECT_TRUE(FindScratchFilesIn(directory.path()).empty());
+  }
+}
+
+TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
+  ScratchDirectory directory;
+  RunningBinary running(Companion(directory.path(), {"run", "--benchmark", STAND_IN_BENCHMARK},
+                                  {"DRIVES_TESK_STAND_IN=sleep"}));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!AnyoneWorksIn(directory.path()) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  running.Signal(SIGTERM);
+  const BinaryRun run = running.Wait();
+  EXPECT_EQ(run.exitStatus, 130) << run.errors;
+  EXPECT_NE(run.errors.find("ended by signal 15, interrupted"), std::string::npos) << run.errors;
+  EXPECT_FALSE(AnyoneWorksIn(directory.path()));
+  const RunFiles files = FilesIn(directory.path());
+  ASSERT_EQ(files.contexts.size(), 1u);
+  const nlohmann::json context = ReadJson(files.contexts[0]);
+  EXPECT_EQ(context["interrupted"], true);
+  EXPECT_EQ(context["signal"], 15);
+  EXPECT_EQ(ReadWholeFile(files.transcripts[0]), "stand-in benchmark\n");
+}
+
+// Checks before the first run that need POSIX: a file system with too little room for the
+// scratch files of the workers, and a directory an unprivileged user may not write.
+TEST(RunRefusals, TooSmallAndUnwritableDirectories) {
+  ScratchDirectory directory;
+  fs::create_directory("small");
+  std::string reason;
+  if (!MountSmallTmpfs(directory.path() + "/small", "size=8m", reason)) {
+    GTEST_SKIP() << "no tmpfs: " << reason;
+  }
+  // Where nobody may look, but not write.
+  fs::permissions(directory.path(), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+  fs::create_directory("locked");
+  fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+  // Root writes anywhere: the command then runs as nobody.
+  const bool root = geteuid() == 0;
+  std::vector<std::string> locked = {"run", "locked"};
+  if (root) {
+    locked.insert(locked.begin(),
+                  {"--reuid=65534", "--regid=65534", "--clear-groups", DRIVES_TESK_RESULTS});
+  }
+  RunOptions unprivileged = Companion(directory.path(), locked);
+  unprivileged.program = root ? "/usr/bin/setpriv" : DRIVES_TESK_RESULTS;
+  const struct {
+    RunOptions options;
+    std::string message;
+  } cases[] = {
+      {Companion(directory.path(), {"run", "small", "--threads", "4"}),
+       "small: needs 41 MiB free for 4 workers, has 8 MiB"},
+      {unprivileged, "locked: Permission denied"},
+  };
+  for (const auto& test : cases) {
+    const BinaryRun run = RunDrivesTeskBinary(test.options);
+    if (run.errors.find("setpriv: ") != std::string::npos) {
+      ADD_FAILURE() << "the command cannot be run as nobody here: " << run.errors;
+      continue;
+    }
+    EXPECT_EQ(run.exitStatus, 2) << run.errors;
+    EXPECT_NE(run.errors.find(test.message), std::string::npos) << run.errors;
+  }
+  EXPECT_TRUE(fs::is_empty("small"));
+  EXPECT_TRUE(fs::is_empty("locked"));
+  umount((directory.path() + "/small").c_str());
+}
+
+}  // namespace
