@@ -124,11 +124,33 @@ std::string Unfit(const Directory& directory, int workers) {
   return "";
 }
 
-// The results file the benchmark named on its closing line; empty when it saved none.
-std::string ResultsNameOf(const std::string& transcript, const fs::path& directory) {
+// The results files in `directory` now, by name.
+std::vector<std::string> ResultsNamesIn(const fs::path& directory) {
+  std::vector<std::string> names;
+  std::error_code error;
+  fs::directory_iterator entries(directory, error);
+  for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+    const std::string name = entries->path().filename().u8string();
+    if (name.rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name)) {
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
+// The results file of a run: the one the benchmark named on its closing line, else (a run cut
+// short) the one that appeared in the directory while it ran; empty when there is none.
+std::string ResultsNameOf(const std::string& transcript, const fs::path& directory,
+                          const std::vector<std::string>& before) {
   const std::size_t at = transcript.rfind(SavedText);
   if (at == std::string::npos) {
-    return {};
+    std::vector<std::string> appeared;
+    for (const std::string& name : ResultsNamesIn(directory)) {
+      if (std::find(before.begin(), before.end(), name) == before.end()) {
+        appeared.push_back(name);
+      }
+    }
+    return appeared.size() == 1 ? appeared.front() : std::string();
   }
   std::size_t end = transcript.find('\n', at);
   std::string line = transcript.substr(at, end == std::string::npos ? end : end - at);
@@ -227,6 +249,7 @@ class Runner {
     std::string phase;
     std::string pending;  // the part of the last line not ended yet
     bool stopped = false;
+    const std::vector<std::string> before = ResultsNamesIn(directory.path);
     const auto began = std::chrono::steady_clock::now();
     std::string failure;
     std::unique_ptr<ChildProcess> child =
@@ -272,7 +295,7 @@ class Runner {
     context["interrupted"] = outcome.interrupted;
     context["stderr"] = errors.empty() ? Json(nullptr) : Json(ValidUtf8(errors));
 
-    const std::string resultsName = ResultsNameOf(transcript, directory.path);
+    const std::string resultsName = ResultsNameOf(transcript, directory.path, before);
     const std::string named = resultsName.empty() ? NameAt(start) : resultsName;
     const fs::path results = directory.path / fs::u8path(named);
     WriteFile(BesideResults(results.u8string(), TranscriptSuffix), transcript, streams_.err);

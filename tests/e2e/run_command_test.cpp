@@ -56,7 +56,7 @@ TEST(RunCommand, RepeatsTwoDirectoriesInterleavedAndComparesThem) {
     ExpectWholeReport(console, Channel::Console, 1, false,
                       SavedLine(NativeSeparators(directory), name));
 
-    const nlohmann::json context = ReadJson(BesideResults(resultsFiles[i], ContextSuffix));
+    const nlohmann::ordered_json context = ReadJson(BesideResults(resultsFiles[i], ContextSuffix));
     std::vector<std::string> written;
     for (const auto& item : context.items()) {
       written.push_back(item.key());
@@ -119,7 +119,7 @@ TEST(RunRefusals, AFailingBenchmarkIsReportedAndTheOthersGoOn) {
   ASSERT_EQ(files.contexts.size(), 2u);
   EXPECT_TRUE(files.results.empty());
   EXPECT_EQ(ReadWholeFile(files.transcripts[0]), std::string("stand-in benchmark") + TextLineEnd);
-  const nlohmann::json context = ReadJson(files.contexts[0]);
+  const nlohmann::ordered_json context = ReadJson(files.contexts[0]);
   EXPECT_EQ(context["exit_status"], 3);
   EXPECT_EQ(context["stderr"], std::string("stand-in complaint") + TextLineEnd);
   EXPECT_TRUE(context["benchmark_version"].is_null());

@@ -54,8 +54,9 @@ inline RunFiles FilesIn(const std::string& directory) {
   return files;
 }
 
-inline nlohmann::json ReadJson(const std::string& path) {
-  return nlohmann::json::parse(ReadWholeFile(path), nullptr, false);
+// In the file's own order of keys.
+inline nlohmann::ordered_json ReadJson(const std::string& path) {
+  return nlohmann::ordered_json::parse(ReadWholeFile(path), nullptr, false);
 }
 
 inline std::vector<ScratchFile> FindScratchFilesIn(const std::string& directory) {

@@ -25,7 +25,12 @@ namespace fs = std::filesystem;
 // True when a process other than this one works in `directory`: a benchmark left running.
 bool AnyoneWorksIn(const std::string& directory) {
   std::error_code error;
+  const std::string self = std::to_string(getpid());
   for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name == self || name.find_first_not_of("0123456789") != std::string::npos) {
+      continue;  // this program, and /proc/self
+    }
     std::error_code ignored;
     const fs::path cwd = fs::read_symlink(entry.path() / "cwd", ignored);
     if (!ignored && fs::equivalent(cwd, directory, ignored) && !ignored) {
@@ -110,12 +115,14 @@ TEST(RunOnTerminal, ShowsProgressAndStopsOnCtrlC) {
     const TerminalRun run = RunOnTerminal(directory.path(), test.variables, section);
     EXPECT_EQ(run.exitStatus, 130) << run.screen;
     EXPECT_EQ(run.screen.find("\x1b[1;36m") != std::string::npos, test.colour);
-    // Each drawing of the line starts with a carriage return.
-    std::string plain = std::regex_replace(run.screen, std::regex("\x1b\\[[0-9;]*m"), "");
+    // Each drawing of the line starts with a carriage return; the terminal echoes the ^C.
+    std::string plain = std::regex_replace(run.screen, std::regex("\x1b\\[[0-9;]*m|\\^C"), "");
     std::size_t drawings = 0;
     for (const std::string& drawn : SplitLines(std::regex_replace(plain, std::regex("\r"), "\n"))) {
-      EXPECT_LE(drawn.size(), 59u) << drawn;
-      drawings += drawn.rfind("run 1 of 2: ", 0) == 0 ? 1u : 0u;
+      if (drawn.find(" s, ") == std::string::npos) {  // not the line a finished run leaves
+        EXPECT_LE(drawn.size(), 59u) << drawn;
+        drawings += drawn.rfind("run 1 of 2: ", 0) == 0 ? 1u : 0u;
+      }
     }
     EXPECT_GE(drawings, 2u) << plain;
     EXPECT_NE(plain.find(section), std::string::npos);
@@ -130,21 +137,24 @@ TEST(RunOnTerminal, ShowsProgressAndStopsOnCtrlC) {
 }
 
 TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
-  ScratchDirectory directory;
-  RunningBinary running(Companion(directory.path(), {"run", "--benchmark", STAND_IN_BENCHMARK},
+  ScratchDirectory base;
+  fs::create_directory("measured");
+  const std::string directory = base.path() + "/measured";
+  RunningBinary running(Companion(base.path(),
+                                  {"run", "measured", "--benchmark", STAND_IN_BENCHMARK},
                                   {"DRIVES_TESK_STAND_IN=sleep"}));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!AnyoneWorksIn(directory.path()) && std::chrono::steady_clock::now() < deadline) {
+  while (!AnyoneWorksIn(directory) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   running.Signal(SIGTERM);
   const BinaryRun run = running.Wait();
   EXPECT_EQ(run.exitStatus, 130) << run.errors;
   EXPECT_NE(run.errors.find("ended by signal 15, interrupted"), std::string::npos) << run.errors;
-  EXPECT_FALSE(AnyoneWorksIn(directory.path()));
-  const RunFiles files = FilesIn(directory.path());
+  EXPECT_FALSE(AnyoneWorksIn(directory));
+  const RunFiles files = FilesIn(directory);
   ASSERT_EQ(files.contexts.size(), 1u);
-  const nlohmann::json context = ReadJson(files.contexts[0]);
+  const nlohmann::ordered_json context = ReadJson(files.contexts[0]);
   EXPECT_EQ(context["interrupted"], true);
   EXPECT_EQ(context["signal"], 15);
   EXPECT_EQ(ReadWholeFile(files.transcripts[0]), "stand-in benchmark\n");

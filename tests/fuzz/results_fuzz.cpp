@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<RunRecord> runs = {*outcome.record, *outcome.record};
   const std::vector<std::string> labels = {label, "second"};
   for (const NamedFormat& format : OutputFormats()) {
-    const std::string text = format.write(runs, labels, EachRun(labels));
+    const std::string text = format.write(runs, labels, GroupRepeats(runs, labels, false));
     Check(ValidUtf8(text) == text);
   }
   Check(!nlohmann::json::parse(FormatJson(runs, labels, EachRun(labels))).is_discarded());
