@@ -58,7 +58,10 @@ void FollowReport(const std::string& text, std::string& phase, std::string& sect
       if (name.back() == ':') {
         name.pop_back();
       }
-      section = (phase.empty() ? std::string() : phase + ", ") + name;
+      section = phase.empty() ? name : phase + ", ";
+      if (!phase.empty()) {
+        section += name;
+      }
     }
   }
 }

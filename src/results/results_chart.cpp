@@ -92,12 +92,14 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     if (cell.runs > 1 && std::isfinite(cell.low) && std::isfinite(cell.high) && largest > 0) {
       const double from = x + labelWidth + std::max(cell.low, 0.0) / largest * barSpace;
       const double to = x + labelWidth + std::max(cell.high, 0.0) / largest * barSpace;
-      const std::string middle = std::to_string(top + BarHeight / 2);
-      const std::string capTop = std::to_string(top + 4);
-      const std::string capBottom = std::to_string(top + BarHeight - 4);
-      svg += "<path d=\"M" + Number(from) + " " + middle + "H" + Number(to) + "M" + Number(from) +
-             " " + capTop + "V" + capBottom + "M" + Number(to) + " " + capTop + "V" + capBottom +
-             "\" class=\"whisker\"/>\n";
+      const int middle = top + BarHeight / 2;
+      const int capTop = top + 4;
+      const int capBottom = top + BarHeight - 4;
+      char path[256];
+      std::snprintf(path, sizeof path,
+                    "<path d=\"M%.1f %dH%.1fM%.1f %dV%dM%.1f %dV%d\" class=\"whisker\"/>\n", from,
+                    middle, to, from, capTop, capBottom, to, capTop, capBottom);
+      svg += path;
       end = std::max(end, to - x - labelWidth);
     }
     std::string value = FormatValue(cell.value);

@@ -33,7 +33,7 @@ constexpr unsigned long long MiB = 1024ULL * 1024ULL;
 // The results file, the transcript and the context of a run, with room to spare.
 constexpr unsigned long long ResultsFilesBytes = MiB;
 // What the benchmark writes to standard error is kept in the context up to this size.
-constexpr std::size_t MaxErrorBytes = 64 * 1024;
+constexpr std::size_t MaxErrorBytes = std::size_t{64} * 1024;
 constexpr int ProgressTickMs = 250;
 
 using Json = nlohmann::ordered_json;
@@ -218,8 +218,9 @@ struct Outcome {
 
 class Runner {
  public:
-  Runner(std::string benchmark, int workers, Streams streams)
+  Runner(std::string benchmark, int workers, Json ompNumThreads, Streams streams)
       : benchmark_(std::move(benchmark)),
+        ompNumThreads_(std::move(ompNumThreads)),
         version_(BenchmarkVersion(benchmark_)),
         workers_(workers),
         streams_(streams),
@@ -239,8 +240,7 @@ class Runner {
     context["benchmark_version"] = version_;
     context["start_time"] = IsoTime(start);
     context["workers"] = workers_;
-    const char* omp = std::getenv("OMP_NUM_THREADS");
-    context["omp_num_threads"] = omp != nullptr ? Json(EscapeControls(omp)) : Json(nullptr);
+    context["omp_num_threads"] = ompNumThreads_;
 
     Progress progress{run, runs, directory.shown, "starting", 0, -1};
     const double typical = Mean(directory.durations);
@@ -346,6 +346,7 @@ class Runner {
   }
 
   std::string benchmark_;
+  Json ompNumThreads_;  // as the benchmark gets it
   Json version_;
   int workers_;
   Streams streams_;
@@ -421,7 +422,12 @@ int RunCommand(const RunCommandOptions& options, Streams streams) {
   }
 
   CatchInterrupts();
-  Runner runner(benchmark, workers, streams);
+  // Windows' C library keeps its own copy of the environment: what was set is known here.
+  const char* given = std::getenv("OMP_NUM_THREADS");
+  const Json ompNumThreads = options.threads > 0 ? Json(std::to_string(options.threads))
+                             : given != nullptr  ? Json(EscapeControls(given))
+                                                 : Json(nullptr);
+  Runner runner(benchmark, workers, ompNumThreads, streams);
   const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
   std::vector<RunRecord> runs;
   bool allOk = true;
@@ -452,6 +458,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams) {
     }
   }
   std::vector<std::string> labels;
+  labels.reserve(runs.size());
   for (const RunRecord& run : runs) {
     labels.push_back(EscapeControls(DefaultLabel(run)));
   }

@@ -223,7 +223,7 @@ std::string FindOnPath(const std::string& name) {
   std::istringstream directories(path != nullptr ? path : "");
   std::string directory;
   while (std::getline(directories, directory, ':')) {
-    const std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
+    std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
     if (access(candidate.c_str(), X_OK) == 0) {
       return candidate;
     }
