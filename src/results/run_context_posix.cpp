@@ -107,28 +107,23 @@ std::string BusOf(const std::string& disk) {
   return {};
 }
 
-std::string OsName() {
-  std::ifstream in("/etc/os-release");
+// The text after `separator` on the first line of `path` that starts with `key`, trimmed and
+// unquoted; empty when there is none.
+std::string ValueOf(const char* path, const std::string& key, char separator) {
+  std::ifstream in(path);
   std::string line;
   while (std::getline(in, line)) {
-    if (line.rfind("PRETTY_NAME=", 0) == 0) {
-      std::string name = line.substr(12);
-      if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
-        name = name.substr(1, name.size() - 2);
-      }
-      return name;
+    const std::size_t at = line.find(separator);
+    if (line.rfind(key, 0) != 0 || at == std::string::npos) {
+      continue;
     }
-  }
-  return {};
-}
-
-std::string CpuModel() {
-  std::ifstream in("/proc/cpuinfo");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind("model name", 0) == 0 && line.find(':') != std::string::npos) {
-      return line.substr(line.find(':') + 2);
+    std::string value = line.substr(at + 1);
+    const std::size_t first = value.find_first_not_of(" \t");
+    value = first == std::string::npos ? std::string() : value.substr(first);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+      value = value.substr(1, value.size() - 2);
     }
+    return value;
   }
   return {};
 }
@@ -174,12 +169,12 @@ void AddSystemContext(const std::string& directory, Json& context) {
     context["size_bytes"] = static_cast<unsigned long long>(space.f_blocks) * space.f_frsize;
     context["free_bytes"] = static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
   }
-  context["os"] = TextOrNull(OsName());
+  context["os"] = TextOrNull(ValueOf("/etc/os-release", "PRETTY_NAME=", '='));
   utsname system{};
   if (uname(&system) == 0) {
     context["kernel"] = std::string(system.sysname) + " " + system.release;
   }
-  context["cpu_model"] = TextOrNull(CpuModel());
+  context["cpu_model"] = TextOrNull(ValueOf("/proc/cpuinfo", "model name", ':'));
   const long cpus = sysconf(_SC_NPROCESSORS_ONLN);
   context["logical_cpus"] = cpus > 0 ? Json(cpus) : Json(nullptr);
   const long pages = sysconf(_SC_PHYS_PAGES);
