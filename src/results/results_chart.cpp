@@ -161,7 +161,7 @@ std::string RenderChart(const ComparisonTable& table) {
   const int chartWidth = layout.chartWidth;
   const std::size_t chartRows = std::max(single.size(), multi.size());
   const int height =
-      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 40;
+      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 56;
   const int width = 2 * chartWidth + 3 * Margin;
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
@@ -186,11 +186,12 @@ std::string RenderChart(const ComparisonTable& table) {
       DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
     }
   }
-  svg +=
-      "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 16) +
-      "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
-      "failed, not a drive speed;  ? the run was cut short before this figure;  repeats: the bar "
-      "is the median, the whisker the smallest to the largest run</text>\n";
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
+         "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
+         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
+         "\" class=\"note\">Repeats: the bar is the median, the whisker runs from the smallest "
+         "to the largest run</text>\n";
   svg += "</svg>\n";
   return svg;
 }
