@@ -406,7 +406,15 @@ int RunCommand(const RunCommandOptions& options, Streams streams) {
        options.directories.empty() ? std::vector<std::string>{"."} : options.directories) {
     std::error_code error;
     const fs::path absolute = fs::absolute(fs::u8path(given), error).lexically_normal();
-    directories.push_back({EscapeControls(given), error ? fs::u8path(given) : absolute, {}, 0});
+    const fs::path path = error ? fs::u8path(given) : absolute;
+    // A directory named twice is measured once per round: its runs must start seconds apart.
+    const bool named = std::any_of(directories.begin(), directories.end(), [&](const Directory& d) {
+      std::error_code ignored;
+      return d.path == path || fs::equivalent(d.path, path, ignored);
+    });
+    if (!named) {
+      directories.push_back({EscapeControls(given), path, {}, 0});
+    }
   }
   bool fit = true;
   for (const Directory& directory : directories) {

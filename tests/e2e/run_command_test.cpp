@@ -96,13 +96,14 @@ TEST(RunCommand, RepeatsTwoDirectoriesInterleavedAndComparesThem) {
   fs::remove_all(base);
 }
 
-// A benchmark that exits 3 and writes nothing: each run is reported and the next still made;
+// A benchmark that exits 3 and writes nothing (in a directory named twice, so measured once a
+// round): each run is reported and the next still made;
 // its console and context are kept, named after the run's start.
 TEST(RunRefusals, AFailingBenchmarkIsReportedAndTheOthersGoOn) {
   ScratchDirectory directory;
-  const BinaryRun run = RunDrivesTeskBinary(
-      Companion(directory.path(), {"run", "--repeat", "2", "--benchmark", STAND_IN_BENCHMARK},
-                {"DRIVES_TESK_STAND_IN=3"}));
+  const BinaryRun run = RunDrivesTeskBinary(Companion(
+      directory.path(), {"run", ".", ".", "--repeat", "2", "--benchmark", STAND_IN_BENCHMARK},
+      {"DRIVES_TESK_STAND_IN=3"}));
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.console, "");
   const std::vector<std::string> lines = SplitLines(run.errors);
