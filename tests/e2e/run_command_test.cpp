@@ -33,7 +33,7 @@ TEST(RunCommand, RepeatsTwoDirectoriesInterleavedAndComparesThem) {
 
   // One line per run on a pipe, nothing else; A B A B.
   const std::regex line("run ([1-4]) of 4: (.*): [0-9]+\\.[0-9] s, (results_[^/\\\\]*\\.txt)");
-  const std::vector<std::string> lines = SplitLines(run.errors);
+  const std::vector<std::string> lines = SplitTextLines(run.errors);
   ASSERT_EQ(lines.size(), 4u) << run.errors;
   std::vector<std::string> resultsFiles;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -81,7 +81,7 @@ TEST(RunCommand, RepeatsTwoDirectoriesInterleavedAndComparesThem) {
       base, {"show", resultsFiles[0], resultsFiles[1], resultsFiles[2], resultsFiles[3]}));
   EXPECT_EQ(shown.exitStatus, 0) << shown.errors;
   EXPECT_EQ(run.console, shown.console);
-  const std::vector<std::string> table = SplitLines(run.console);
+  const std::vector<std::string> table = SplitTextLines(run.console);
   ASSERT_GT(table.size(), 6u);
   EXPECT_NE(table[0].find("first drive (2 runs)"), std::string::npos) << table[0];
   EXPECT_NE(table[0].find("second (2 runs)"), std::string::npos) << table[0];
@@ -91,7 +91,7 @@ TEST(RunCommand, RepeatsTwoDirectoriesInterleavedAndComparesThem) {
   // In the directory, show takes only the results files, read through their transcripts.
   const BinaryRun here = RunDrivesTeskBinary(Companion(directories[0], {"show", "--each"}));
   EXPECT_EQ(here.exitStatus, 0) << here.errors;
-  const std::string header = SplitLines(here.console)[0];
+  const std::string header = SplitTextLines(here.console)[0];
   EXPECT_NE(header.find("first drive 20"), header.rfind("first drive 20")) << "two columns";
   fs::remove_all(base);
 }
@@ -106,7 +106,7 @@ TEST(RunRefusals, AFailingBenchmarkIsReportedAndTheOthersGoOn) {
       {"DRIVES_TESK_STAND_IN=3"}));
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.console, "");
-  const std::vector<std::string> lines = SplitLines(run.errors);
+  const std::vector<std::string> lines = SplitTextLines(run.errors);
   ASSERT_EQ(lines.size(), 2u) << run.errors;
   for (int i = 0; i < 2; ++i) {
     EXPECT_TRUE(std::regex_match(lines[static_cast<std::size_t>(i)],
