@@ -299,8 +299,9 @@ class Runner {
     const std::string named = resultsName.empty() ? NameAt(start) : resultsName;
     const fs::path results = directory.path / fs::u8path(named);
     WriteFile(BesideResults(results.u8string(), TranscriptSuffix), transcript, streams_.err);
-    WriteFile(BesideResults(results.u8string(), ContextSuffix), context.dump(2) + "\n",
-              streams_.err);
+    // Paths and mount fields are the system's bytes, not always UTF-8: replaced, never thrown on.
+    WriteFile(BesideResults(results.u8string(), ContextSuffix),
+              context.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", streams_.err);
 
     std::string says = Duration(seconds);
     if (!child) {

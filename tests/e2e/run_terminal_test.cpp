@@ -138,10 +138,11 @@ TEST(RunOnTerminal, ShowsProgressAndStopsOnCtrlC) {
 
 TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
   ScratchDirectory base;
-  fs::create_directory("measured");
-  const std::string directory = base.path() + "/measured";
-  RunningBinary running(Companion(base.path(),
-                                  {"run", "measured", "--benchmark", STAND_IN_BENCHMARK},
+  // A name that is not UTF-8 and holds an escape: shown escaped, kept valid in the context.
+  const std::string name = "measured \xff\x1b";
+  fs::create_directory(name);
+  const std::string directory = base.path() + "/" + name;
+  RunningBinary running(Companion(base.path(), {"run", name, "--benchmark", STAND_IN_BENCHMARK},
                                   {"DRIVES_TESK_STAND_IN=sleep"}));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (!AnyoneWorksIn(directory) && std::chrono::steady_clock::now() < deadline) {
@@ -150,6 +151,7 @@ TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
   running.Signal(SIGTERM);
   const BinaryRun run = running.Wait();
   EXPECT_EQ(run.exitStatus, 130) << run.errors;
+  EXPECT_NE(run.errors.find("run 1 of 3: measured \\xff\\x1b: "), std::string::npos) << run.errors;
   EXPECT_NE(run.errors.find("ended by signal 15, interrupted"), std::string::npos) << run.errors;
   EXPECT_FALSE(AnyoneWorksIn(directory));
   const RunFiles files = FilesIn(directory);
@@ -157,6 +159,8 @@ TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
   const nlohmann::ordered_json context = ReadJson(files.contexts[0]);
   EXPECT_EQ(context["interrupted"], true);
   EXPECT_EQ(context["signal"], 15);
+  EXPECT_NE(context["directory"].get<std::string>().find("measured \xef\xbf\xbd\x1b"),
+            std::string::npos);
   EXPECT_EQ(ReadWholeFile(files.transcripts[0]), "stand-in benchmark\n");
 }
 
