@@ -66,6 +66,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--where", default=None, help="where the runs' directories go")
     arguments = parser.parse_args()
+    arguments.build = os.path.abspath(arguments.build)  # the runs start in other directories
     base = tempfile.mkdtemp(prefix="run-overhead-", dir=arguments.where)
     plain, piped = [], []
     own = benchmark = 0.0
