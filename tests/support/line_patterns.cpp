@@ -191,3 +191,8 @@ std::string ResultsNameShape() {
   }
   return shape;
 }
+
+bool IsIsoTimeWithOffset(const std::string& text) {
+  return text.size() == 25 && MatchesDigits(text.substr(0, 19), "####-##-##T##:##:##") &&
+         (text[19] == '+' || text[19] == '-') && MatchesDigits(text.substr(20), "##:##");
+}

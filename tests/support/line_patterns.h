@@ -60,3 +60,6 @@ bool MatchesDigits(const std::string& text, const std::string& pattern);
 
 // The results file's name with every date digit as '#', made from the program's own format.
 std::string ResultsNameShape();
+
+// True for a local date and time in ISO 8601 with its offset from UTC: 2026-12-08T21:04:05+01:00.
+bool IsIsoTimeWithOffset(const std::string& text);
