@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/constants.h"
-#include "parallel/thread_slots.h"
+#include "contract/constants.h"
+#include "state/thread_slots.h"
 #include "single/byte_passes.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include <fstream>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "single/file_cycles.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <ctime>
 #include <iostream>
 
-#include "app/constants.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/run_state.h"
 #include "parallel/parallel_file_cycle_tests.h"
 #include "parallel/parallel_speed_tests.h"
 #include "platform/platform.h"

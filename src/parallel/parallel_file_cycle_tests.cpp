@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "app/constants.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/run_state.h"
 #include "parallel/parallel_frame.h"
-#include "parallel/thread_slots.h"
+#include "state/thread_slots.h"
 #include "platform/wall_clock.h"
 #include "single/file_cycles.h"
 #include "single/scratch_names.h"

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/run_state.h"
+#include "state/run_state.h"
 #include "parallel/parallel_frame.h"
-#include "parallel/thread_slots.h"
+#include "state/thread_slots.h"
 #include "platform/wall_clock.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"

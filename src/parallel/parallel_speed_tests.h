@@ -3,7 +3,7 @@
 // byte-wise test left in the worker's own buffer.
 #pragma once
 
-#include "app/constants.h"
+#include "contract/constants.h"
 
 // The worker's scratch-file name, private to the worker for the whole region.
 using WorkerFileName = char[NameBufferSize];

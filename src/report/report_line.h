@@ -6,9 +6,9 @@
 #include <iostream>
 #include <ostream>
 
-#include "app/constants.h"
-#include "app/global_streams.h"
-#include "report/report_texts.h"
+#include "contract/constants.h"
+#include "state/global_streams.h"
+#include "contract/report_texts.h"
 
 // One line on one channel: the items inserted in order, then a line break and a flush.
 template <typename... Items>

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <iostream>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "report/report_line.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "platform/wall_clock.h"
 
-#include "app/constants.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/run_state.h"
 #include "report/report_line.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"

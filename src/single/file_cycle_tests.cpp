@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/constants.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/run_state.h"
 #include "report/report_line.h"
 #include "single/file_cycles.h"
 #include "single/scratch_names.h"

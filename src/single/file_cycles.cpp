@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "platform/platform.h"
 
 // Only first causes are noted: a close or remove after a failed open fails as a consequence.

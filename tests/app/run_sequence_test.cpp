@@ -9,9 +9,9 @@
 #include <functional>
 #include <sstream>
 
-#include "app/constants.h"
-#include "app/global_streams.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/global_streams.h"
+#include "state/run_state.h"
 #include "report/report_line.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"

@@ -15,7 +15,7 @@
 #include <set>
 #include <thread>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "e2e/small_tmpfs.h"

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/constants.h"
-#include "results/results_reader.h"
-#include "results/results_table.h"
+#include "contract/constants.h"
+#include "results/reading/results_file.h"
+#include "results/comparing/comparison_table.h"
 
 namespace {
 

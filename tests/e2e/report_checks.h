@@ -1,7 +1,7 @@
 // Expectations about a whole run's report, walked line by line on one channel.
 #pragma once
 
-#include "results/results_record.h"
+#include "results/record/run_record.h"
 #include "support/line_patterns.h"
 
 enum class Channel { Console, Log };

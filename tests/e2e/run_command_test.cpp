@@ -8,8 +8,8 @@
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "e2e/run_harness.h"
-#include "results/run_files.h"
-#include "results/scratch_cleaner.h"
+#include "results/reading/beside_files.h"
+#include "results/reading/scratch_files.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "e2e/binary_run.h"
-#include "results/run_files.h"
-#include "results/scratch_cleaner.h"
+#include "results/reading/beside_files.h"
+#include "results/reading/scratch_files.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "support/line_patterns.h"

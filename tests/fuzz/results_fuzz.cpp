@@ -8,11 +8,11 @@
 #include <sstream>
 #include <string>
 
-#include "results/results_chart.h"
-#include "results/results_formats.h"
-#include "results/results_reader.h"
-#include "results/results_table.h"
-#include "results/text_safety.h"
+#include "results/output/svg_chart.h"
+#include "results/output/formats.h"
+#include "results/reading/results_file.h"
+#include "results/comparing/comparison_table.h"
+#include "results/record/text_safety.h"
 
 namespace {
 

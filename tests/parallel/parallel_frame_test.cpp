@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "app/run_sequence.h"
-#include "app/run_state.h"
-#include "parallel/thread_slots.h"
+#include "state/run_state.h"
+#include "state/thread_slots.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <ios>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "platform/wall_clock.h"
 #include "platform/windows_name_kind.h"
 #include "support/scratch_directory.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "support/captured_run.h"
 #include "support/scratch_directory.h"
 

@@ -7,12 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "results/results_chart.h"
-#include "results/results_commands.h"
-#include "results/results_formats.h"
-#include "results/results_reader.h"
+#include "results/output/svg_chart.h"
+#include "results/commands/commands.h"
+#include "results/output/formats.h"
+#include "results/reading/results_file.h"
 #include "results/stored_runs.h"
-#include "results/text_safety.h"
+#include "results/record/text_safety.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
 #include "support/scratch_directory.h"

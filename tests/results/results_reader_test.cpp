@@ -1,4 +1,4 @@
-#include "results/results_reader.h"
+#include "results/reading/results_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "results/scratch_cleaner.h"
+#include "results/reading/scratch_files.h"
 
 #include <gtest/gtest.h>
 

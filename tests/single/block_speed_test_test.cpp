@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/constants.h"
-#include "app/global_streams.h"
-#include "app/run_state.h"
+#include "contract/constants.h"
+#include "state/global_streams.h"
+#include "state/run_state.h"
 #include "single/block_io.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"

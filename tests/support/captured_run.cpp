@@ -3,7 +3,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/global_streams.h"
+#include "state/global_streams.h"
 #include "support/line_patterns.h"
 
 CapturedChannels CaptureChannels(const std::function<void()>& work, const std::string& logPath) {

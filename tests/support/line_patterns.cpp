@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "report/report_texts.h"
+#include "contract/report_texts.h"
 #include "support/platform_facts.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "app/constants.h"
+#include "contract/constants.h"
 #include "support/platform_facts.h"
 
 namespace fs = std::filesystem;

@@ -1,0 +1,288 @@
+#include "results/comparing/comparison_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+struct Flags {
+  bool shortSpan = false;
+  bool warned = false;
+};
+
+Flags FlagsOf(const Figures& figures) {
+  return {figures.present && figures.seconds < ShortSpanSeconds, figures.warned};
+}
+
+Cell MakeCell(double value, bool present, bool complete, Flags flags) {
+  Cell cell;
+  cell.value = present ? value : Missing;
+  cell.incomplete = !present && !complete;
+  cell.shortSpan = flags.shortSpan;
+  cell.warned = flags.warned;
+  return cell;
+}
+
+void AddChanges(Row& row) {
+  if (row.cells.empty()) {
+    return;
+  }
+  const double first = row.cells.front().value;
+  for (std::size_t i = 1; i < row.cells.size(); ++i) {
+    const double value = row.cells[i].value;
+    if (std::isfinite(first) && std::isfinite(value) && first != 0.0) {
+      row.cells[i].change = (value - first) / first * 100.0;
+    }
+  }
+}
+
+// The figures of every run, one cell per run, before repeats are grouped.
+ComparisonTable PerRunTable(const std::vector<RunRecord>& runs);
+
+// The column's cell from the cells of its runs: the median, the range and the flags of any run.
+Cell Aggregate(const Row& perRun, const Column& column) {
+  Cell cell;
+  cell.runs = static_cast<int>(column.runs.size());
+  std::vector<double> values;
+  for (const std::size_t run : column.runs) {
+    const Cell& one = perRun.cells[run];
+    cell.shortSpan = cell.shortSpan || one.shortSpan;
+    cell.warned = cell.warned || one.warned;
+    cell.incomplete = cell.incomplete || one.incomplete;
+    if (!std::isnan(one.value)) {
+      values.push_back(one.value);
+    }
+  }
+  if (values.empty()) {
+    return cell;
+  }
+  cell.value = Median(values);
+  cell.low = *std::min_element(values.begin(), values.end());
+  cell.high = *std::max_element(values.begin(), values.end());
+  if (values.size() > 1 && std::isfinite(cell.high) && std::isfinite(cell.low) &&
+      cell.value != 0.0) {
+    cell.spread = (cell.high - cell.low) / std::fabs(cell.value) * 100.0;
+  }
+  return cell;
+}
+
+void MarkNoise(Row& row) {
+  if (row.cells.empty()) {
+    return;
+  }
+  const Cell& first = row.cells.front();
+  for (std::size_t i = 1; i < row.cells.size(); ++i) {
+    Cell& cell = row.cells[i];
+    const bool repeated = first.runs > 1 || cell.runs > 1;
+    const bool measured = !std::isnan(first.low) && !std::isnan(cell.low);
+    cell.withinNoise =
+        repeated && measured && std::max(first.low, cell.low) <= std::min(first.high, cell.high);
+  }
+}
+
+std::string Shown(const std::string& text) {
+  return text.empty() ? "-" : text;
+}
+
+std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
+                                    const std::vector<Column>& columns) {
+  bool any = false;
+  for (const RunRecord& run : runs) {
+    any = any || run.context.known;
+  }
+  if (!any) {
+    return {};
+  }
+  // The runs of a column share these, so its first run speaks for it.
+  std::vector<ContextRow> rows = {{"context.file_system", "file system", {}},
+                                  {"context.device", "device", {}},
+                                  {"context.rotational", "rotational", {}},
+                                  {"context.workers", "workers", {}}};
+  for (const Column& column : columns) {
+    const RunRecord& run = runs[column.runs.front()];
+    rows[0].values.push_back(Shown(run.context.fileSystem));
+    rows[1].values.push_back(Shown(run.context.device));
+    rows[2].values.push_back(Shown(run.context.rotational));
+    rows[3].values.push_back(std::to_string(run.threads));
+  }
+  return rows;
+}
+
+// The directory a run was measured in: as its context says, else the results file's folder.
+std::string RunDirectory(const RunRecord& run) {
+  if (run.context.known && !run.context.directory.empty()) {
+    return run.context.directory;
+  }
+  const std::filesystem::path path = std::filesystem::u8path(run.path);
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().parent_path().u8string();
+}
+
+}  // namespace
+
+double Median(std::vector<double> values) {
+  if (values.empty()) {
+    return Missing;
+  }
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+std::vector<Column> EachRun(const std::vector<std::string>& labels) {
+  std::vector<Column> columns;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    columns.push_back({labels[i], {i}});
+  }
+  return columns;
+}
+
+std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
+                                 const std::vector<std::string>& labels, bool labelled) {
+  std::vector<Column> columns;
+  std::vector<std::string> keys;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const RunRecord& run = runs[i];
+    const std::string name = labelled ? labels[i] : RunDirectory(run);
+    // Fields joined by a byte no text of theirs holds once controls are escaped.
+    const std::string key = name + '' + std::to_string(run.threads) + '' +
+                            run.context.fileSystem + '' + run.context.device + '' +
+                            run.context.rotational;
+    const auto found = std::find(keys.begin(), keys.end(), key);
+    if (found == keys.end()) {
+      keys.push_back(key);
+      names.push_back(name);
+      columns.push_back({labels[i], {i}});
+    } else {
+      columns[static_cast<std::size_t>(found - keys.begin())].runs.push_back(i);
+    }
+  }
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    Column& column = columns[c];
+    if (column.runs.size() > 1) {
+      const std::string shown =
+          labelled ? names[c] : std::filesystem::u8path(names[c]).filename().u8string();
+      column.label =
+          (shown.empty() ? names[c] : shown) + " (" + std::to_string(column.runs.size()) + " runs)";
+    }
+  }
+  return columns;
+}
+
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns) {
+  const ComparisonTable perRun = PerRunTable(runs);
+  ComparisonTable table;
+  for (const Column& column : columns) {
+    table.labels.push_back(column.label);
+  }
+  table.context = ContextRows(runs, columns);
+  for (const Row& row : perRun.rows) {
+    Row grouped{row.key, row.title, row.unit, row.chartable, {}};
+    for (const Column& column : columns) {
+      grouped.cells.push_back(Aggregate(row, column));
+    }
+    AddChanges(grouped);
+    MarkNoise(grouped);
+    table.rows.push_back(std::move(grouped));
+  }
+  return table;
+}
+
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
+                           const std::vector<std::string>& labels) {
+  return BuildTable(runs, EachRun(labels));
+}
+
+const char* MeasureKey(Measure measure) {
+  return Describe(measure).key;
+}
+
+const char* MeasureTitle(Measure measure) {
+  return Describe(measure).title;
+}
+
+std::string DefaultLabel(const RunRecord& run) {
+  const std::filesystem::path path = std::filesystem::u8path(run.path);
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::string directory = (error ? path : absolute).parent_path().filename().u8string();
+  // The run's date and time where the name tells them, else the file's own name.
+  const std::string when =
+      run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
+  return directory.empty() ? when : directory + " " + when;
+}
+
+namespace {
+
+ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
+  ComparisonTable table;
+  auto push = [&table](Row row) { table.rows.push_back(std::move(row)); };
+
+  for (const Measure measure : AllMeasures) {
+    const std::size_t m = Index(measure);
+    Row row{std::string("single.") + MeasureKey(measure),
+            std::string(MeasureTitle(measure)) + ", single thread",
+            ShownUnit(measure),
+            true,
+            {}};
+    for (const RunRecord& run : runs) {
+      const Figures& figures = run.single[m];
+      row.cells.push_back(
+          MakeCell(ShownRate(measure, figures), figures.present, run.complete, FlagsOf(figures)));
+    }
+    push(std::move(row));
+  }
+
+  for (const Measure measure : SummaryOrder) {
+    const std::size_t m = Index(measure);
+    const std::string key = std::string("multi.") + MeasureKey(measure);
+    const std::string title = MeasureTitle(measure);
+    Row overall{key, title + ", all workers", ShownUnit(measure), true, {}};
+    Row improvement{key + ".improvement", title + ", improvement", "times", false, {}};
+    Row slowest{key + ".slowest", title + ", slowest worker", ShownUnit(measure), false, {}};
+    Row fastest{key + ".fastest", title + ", fastest worker", ShownUnit(measure), false, {}};
+    Row efficiency{key + ".efficiency", title + ", efficiency", "", false, {}};
+    for (const RunRecord& run : runs) {
+      const OverallFigures& sum = run.overall[m];
+      Flags flags;
+      double low = Missing;
+      double high = Missing;
+      for (const auto& worker : run.workers) {
+        const Figures& figures = worker.second[m];
+        if (!figures.present) {
+          continue;
+        }
+        const Flags workerFlags = FlagsOf(figures);
+        flags.shortSpan = flags.shortSpan || workerFlags.shortSpan;
+        flags.warned = flags.warned || workerFlags.warned;
+        const double rate = ShownRate(measure, figures);
+        low = std::isnan(low) ? rate : std::min(low, rate);
+        high = std::isnan(high) ? rate : std::max(high, rate);
+      }
+      const bool spread = !std::isnan(low);
+      // The gains divide by the single-thread figure, so they carry its flags too.
+      const Flags singleFlags = FlagsOf(run.single[m]);
+      const Flags gainFlags{flags.shortSpan || singleFlags.shortSpan,
+                            flags.warned || singleFlags.warned};
+      overall.cells.push_back(MakeCell(ShownRate(measure, sum), sum.present, run.complete, flags));
+      improvement.cells.push_back(MakeCell(sum.improvement, sum.present, run.complete, gainFlags));
+      // A file cut short inside a phase gives the workers read so far: flagged, not trusted.
+      Cell lowCell = MakeCell(low, spread, run.complete && sum.present, flags);
+      Cell highCell = MakeCell(high, spread, run.complete && sum.present, flags);
+      lowCell.incomplete = highCell.incomplete = !run.complete && !sum.present;
+      slowest.cells.push_back(lowCell);
+      fastest.cells.push_back(highCell);
+      efficiency.cells.push_back(MakeCell(sum.improvement / run.threads,
+                                          sum.present && run.threads > 0, run.complete, gainFlags));
+    }
+    for (Row* row : {&overall, &improvement, &slowest, &fastest, &efficiency}) {
+      push(std::move(*row));
+    }
+  }
+  return table;
+}
+
+}  // namespace

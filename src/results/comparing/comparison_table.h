@@ -1,0 +1,78 @@
+// The comparison that `show` and `chart` present: one column per run, or per set of repeats of
+// one directory, one row per figure in the report's order and units, each later column with its
+// change against the first.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "results/record/run_record.h"
+
+// A timed span shorter than this is one shot, too short to trust.
+inline constexpr double ShortSpanSeconds = 0.01;
+
+struct Cell {
+  double value = Missing;   // NaN where the file lacks the figure; the median of repeats
+  double change = Missing;  // percent against the first column; NaN in the first column
+  int runs = 1;             // the runs of the column
+  double low = Missing;     // the smallest and largest figure of the runs
+  double high = Missing;
+  double spread = Missing;   // (high - low) as a percent of the median, for repeats
+  bool withinNoise = false;  // repeats on either side, and this range overlaps the first column's
+  bool shortSpan = false;    // a timed span under ShortSpanSeconds
+  bool warned = false;       // the console warned that the figure is not a drive speed
+  bool incomplete = false;   // the run was cut short before this figure
+};
+
+struct Row {
+  std::string key;    // stable name for scripts, e.g. "multi.byte_write.improvement"
+  std::string title;  // for people, e.g. "Low writing, all workers"
+  std::string unit;   // files/s, M accesses/s, MB/s, times, or empty
+  bool chartable;     // a rate of the drive, drawn by `chart`
+  std::vector<Cell> cells;
+};
+
+// A row of text above the figures: where the runs of each column were measured.
+struct ContextRow {
+  std::string key;                  // "context.file_system", ...
+  std::string title;                // "file system", ...
+  std::vector<std::string> values;  // one per column; "-" where not told
+};
+
+struct ComparisonTable {
+  std::vector<std::string> labels;  // one per column
+  std::vector<ContextRow> context;  // empty when no run has a context file
+  std::vector<Row> rows;
+};
+
+// One column of the comparison: a single run, or the repeats of one directory measured with the
+// same worker count on the same file system and device.
+struct Column {
+  std::string label;
+  std::vector<std::size_t> runs;  // indices into the runs, in file order
+};
+
+// Every run its own column, labelled as given.
+std::vector<Column> EachRun(const std::vector<std::string>& labels);
+// Repeats grouped: runs of the same directory (or, when `labelled`, of the same label) with the
+// same workers, file system, device and rotational flag form one column, in the order of their
+// first run. A column of one run keeps its own label; a larger one is named after its directory
+// (or label) and "(N runs)". Runs that differ in context are never mixed.
+std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
+                                 const std::vector<std::string>& labels, bool labelled);
+
+// The middle of the values (the mean of the two middle ones for an even count); NaN for none.
+double Median(std::vector<double> values);
+
+// The JSON and CSV name of a measurement: stream_cycles, descriptor_cycles, byte_write, ...
+const char* MeasureKey(Measure measure);
+// The report's name of a measurement: "Lower", "Higher", "Low writing", ...
+const char* MeasureTitle(Measure measure);
+
+// The default column label: the name of the file's directory, the run's date and time.
+std::string DefaultLabel(const RunRecord& run);
+
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns);
+// One column per run.
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
+                           const std::vector<std::string>& labels);

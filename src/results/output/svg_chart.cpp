@@ -1,0 +1,197 @@
+#include "results/output/svg_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "results/output/formats.h"
+#include "results/record/text_safety.h"
+
+namespace {
+
+constexpr int BarSpace = 220;
+constexpr int ValueWidth = 90;
+// The label column fits the longest label, within these bounds; a longer label is cut at its
+// start, where labels of one folder agree, so the run's date and time stay visible.
+constexpr std::size_t LongestLabel = 60;
+constexpr int CharacterWidth = 7;
+constexpr int LabelPadding = 12;
+constexpr int BarHeight = 18;
+constexpr int BarGap = 6;
+constexpr int TitleHeight = 26;
+constexpr int ChartGap = 22;
+constexpr int Margin = 20;
+constexpr int HeaderHeight = 40;
+constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
+                                   "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
+
+std::string Shortened(const std::string& label) {
+  return CharacterCount(label) <= LongestLabel
+             ? label
+             : "\xe2\x80\xa6" + LastCharacters(label, LongestLabel - 1);
+}
+
+struct Layout {
+  int labelWidth;
+  int chartWidth;
+};
+
+Layout LayoutFor(const std::vector<std::string>& labels) {
+  std::size_t longest = 8;
+  for (const std::string& label : labels) {
+    longest = std::max(longest, std::min(CharacterCount(label), LongestLabel));
+  }
+  const int labelWidth = static_cast<int>(longest) * CharacterWidth + LabelPadding;
+  return {labelWidth, labelWidth + BarSpace + ValueWidth};
+}
+
+int ChartHeight(std::size_t bars) {
+  return TitleHeight + static_cast<int>(bars) * (BarHeight + BarGap) + ChartGap;
+}
+
+void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>& labels,
+               const Layout& layout, int x, int y) {
+  const int labelWidth = layout.labelWidth;
+  svg += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + 16) +
+         "\" class=\"title\">" + EscapeXml(row.title + " (" + row.unit + ")") + "</text>\n";
+  double largest = 0;
+  for (const Cell& cell : row.cells) {
+    for (const double value : {cell.value, cell.high}) {
+      if (std::isfinite(value)) {
+        largest = std::max(largest, value);
+      }
+    }
+  }
+  const double barSpace = BarSpace;
+  for (std::size_t i = 0; i < row.cells.size(); ++i) {
+    const Cell& cell = row.cells[i];
+    const int top = y + TitleHeight + static_cast<int>(i) * (BarHeight + BarGap);
+    double length = 0;
+    if (std::isinf(cell.value) && cell.value > 0) {
+      length = barSpace;
+    } else if (std::isfinite(cell.value) && largest > 0 && cell.value > 0) {
+      length = cell.value / largest * barSpace;
+    }
+    const std::string label = EscapeXml(labels[i]);
+    svg += "<g><title>" + label + ": " + EscapeXml(FormatValue(cell.value)) + "</title>\n";
+    svg += "<text x=\"" + std::to_string(x + labelWidth - 6) + "\" y=\"" +
+           std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
+           "</text>\n";
+    svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
+           "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
+           "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
+    // Repeats: the bar is the median, the whisker runs from the smallest run to the largest.
+    double end = length;
+    if (cell.runs > 1 && std::isfinite(cell.low) && std::isfinite(cell.high) && largest > 0) {
+      const double from = x + labelWidth + std::max(cell.low, 0.0) / largest * barSpace;
+      const double to = x + labelWidth + std::max(cell.high, 0.0) / largest * barSpace;
+      const int middle = top + BarHeight / 2;
+      const int capTop = top + 4;
+      const int capBottom = top + BarHeight - 4;
+      char path[256];
+      std::snprintf(path, sizeof path,
+                    "<path d=\"M%.1f %dH%.1fM%.1f %dV%dM%.1f %dV%d\" class=\"whisker\"/>\n", from,
+                    middle, to, from, capTop, capBottom, to, capTop, capBottom);
+      svg += path;
+      end = std::max(end, to - x - labelWidth);
+    }
+    std::string value = FormatValue(cell.value);
+    const std::string markers = FlagMarkers(cell);
+    if (!markers.empty()) {
+      value += " " + markers;
+    }
+    svg += "<text x=\"" + Number(x + labelWidth + end + 5) + "\" y=\"" + std::to_string(top + 13) +
+           "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
+    svg += "</g>\n";
+  }
+}
+
+}  // namespace
+
+std::string EscapeXml(const std::string& text) {
+  std::string escaped;
+  for (const char c : ValidUtf8(text)) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        // Control characters are not allowed in XML 1.0 text.
+        escaped += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+  }
+  return escaped;
+}
+
+std::string RenderChart(const ComparisonTable& table) {
+  // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
+  std::vector<const Row*> single;
+  std::vector<const Row*> multi;
+  for (const Row& row : table.rows) {
+    if (row.chartable && row.key.rfind("single.", 0) == 0) {
+      single.push_back(&row);
+      const std::string twin = "multi." + row.key.substr(std::string("single.").size());
+      for (const Row& other : table.rows) {
+        if (other.key == twin) {
+          multi.push_back(&other);
+        }
+      }
+    }
+  }
+  const Layout layout = LayoutFor(table.labels);
+  const int chartWidth = layout.chartWidth;
+  const std::size_t chartRows = std::max(single.size(), multi.size());
+  const int height =
+      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 56;
+  const int width = 2 * chartWidth + 3 * Margin;
+  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
+         "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
+         " " + std::to_string(height) + "\">\n";
+  svg +=
+      "<style>text{font-family:sans-serif;font-size:12px;fill:#222}"
+      ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
+      ".label{text-anchor:end}.note{font-size:11px;fill:#555}"
+      ".whisker{stroke:#222;stroke-width:1.5;fill:none}</style>\n";
+  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  svg += "<text x=\"" + std::to_string(Margin) +
+         "\" y=\"26\" class=\"heading\">Single thread</text>\n";
+  svg += "<text x=\"" + std::to_string(2 * Margin + chartWidth) +
+         "\" y=\"26\" class=\"heading\">All workers</text>\n";
+  for (std::size_t i = 0; i < chartRows; ++i) {
+    const int y = HeaderHeight + static_cast<int>(i) * ChartHeight(table.labels.size());
+    if (i < single.size()) {
+      DrawChart(svg, *single[i], table.labels, layout, Margin, y);
+    }
+    if (i < multi.size()) {
+      DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
+    }
+  }
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
+         "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
+         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
+         "\" class=\"note\">Repeats: the bar is the median, the whisker runs from the smallest "
+         "to the largest run</text>\n";
+  svg += "</svg>\n";
+  return svg;
+}

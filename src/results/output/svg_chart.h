@@ -1,0 +1,12 @@
+// `chart`: one self-contained SVG with a small bar chart per drive figure, one bar per file, the
+// value written at each bar. Single-thread figures on the left, all-worker figures on the right.
+#pragma once
+
+#include <string>
+
+#include "results/comparing/comparison_table.h"
+
+std::string RenderChart(const ComparisonTable& table);
+
+// Text made safe for SVG element content and attribute values.
+std::string EscapeXml(const std::string& text);

@@ -1,0 +1,96 @@
+#include "results/reading/beside_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "contract/report_texts.h"
+#include "results/record/text_safety.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A context file is a few kilobytes; anything far larger is not one.
+constexpr std::uintmax_t MaxContextBytes = 1 << 20;
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool IsRegular(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(fs::status(path, error)) && !error;
+}
+
+std::string Text(const nlohmann::json& json, const char* key) {
+  const auto found = json.find(key);
+  return found != json.end() && found->is_string() ? EscapeControls(found->get<std::string>())
+                                                   : std::string();
+}
+
+}  // namespace
+
+std::string BesideResults(const std::string& resultsPath, const char* suffix) {
+  const std::string stem =
+      EndsWith(resultsPath, ".txt") ? resultsPath.substr(0, resultsPath.size() - 4) : resultsPath;
+  return stem + suffix;
+}
+
+bool IsRunCompanionName(const std::string& name) {
+  return EndsWith(name, TranscriptSuffix) || EndsWith(name, ContextSuffix);
+}
+
+RunContext ReadContextFile(const std::string& path) {
+  RunContext context;
+  const fs::path file = fs::u8path(path);
+  std::error_code error;
+  if (!IsRegular(file) || fs::file_size(file, error) > MaxContextBytes || error) {
+    return context;
+  }
+  std::ifstream in(file, std::ios::in | std::ios::binary);
+  const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+  if (!json.is_object() || !json.contains("start_time")) {
+    return context;
+  }
+  context.known = true;
+  context.directory = Text(json, "directory");
+  context.fileSystem = Text(json, "file_system");
+  context.device = Text(json, "model");
+  if (context.device.empty()) {
+    context.device = Text(json, "block_device");
+  }
+  const auto rotational = json.find("rotational");
+  if (rotational != json.end() && rotational->is_boolean()) {
+    context.rotational = rotational->get<bool>() ? "yes" : "no";
+  }
+  const auto interrupted = json.find("interrupted");
+  context.interrupted =
+      interrupted != json.end() && interrupted->is_boolean() && interrupted->get<bool>();
+  context.json = json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return context;
+}
+
+ReadOutcome ReadRun(const std::string& path) {
+  const std::string transcript = BesideResults(path, TranscriptSuffix);
+  const fs::path name = fs::u8path(path).filename();
+  const bool results =
+      name.u8string().rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name.u8string());
+  ReadOutcome outcome;
+  if (results && IsRegular(fs::u8path(transcript))) {
+    outcome = ReadResultsFile(transcript);
+    if (outcome.record) {
+      RunRecord& record = *outcome.record;
+      record.path = path;
+      DateFromResultsName(name.u8string(), record.date, record.time);
+    }
+  }
+  if (!outcome.record) {
+    outcome = ReadResultsFile(path);
+  }
+  if (outcome.record && results) {
+    outcome.record->context = ReadContextFile(BesideResults(path, ContextSuffix));
+  }
+  return outcome;
+}

@@ -1,0 +1,38 @@
+#include "results/record/run_record.h"
+
+namespace {
+
+template <typename Shown>
+double Rate(Measure measure, const Shown& figures) {
+  switch (Describe(measure).kind) {
+    case FigureKind::Files:
+      return figures.filesPerSecond;
+    case FigureKind::Accesses:
+      return figures.millionsPerSecond;
+    case FigureKind::Megabytes:
+      return figures.megabytesPerSecond;
+  }
+  return Missing;
+}
+
+}  // namespace
+
+double ShownRate(Measure measure, const Figures& figures) {
+  return Rate(measure, figures);
+}
+
+double ShownRate(Measure measure, const OverallFigures& figures) {
+  return Rate(measure, figures);
+}
+
+const char* ShownUnit(Measure measure) {
+  switch (Describe(measure).kind) {
+    case FigureKind::Files:
+      return "files/s";
+    case FigureKind::Accesses:
+      return "M accesses/s";
+    case FigureKind::Megabytes:
+      return "MB/s";
+  }
+  return "";
+}

@@ -1,9 +1,0 @@
-#include "results/results_platform.h"
-
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-  return {argv + 1, argv + argc};
-}
-
-std::vector<std::string> ExpandWildcards(const std::vector<std::string>& arguments) {
-  return arguments;
-}

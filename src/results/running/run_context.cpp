@@ -1,0 +1,39 @@
+#include "results/running/run_context.h"
+
+#include <filesystem>
+#include <fstream>
+
+nlohmann::ordered_json EmptyContext() {
+  nlohmann::ordered_json context = nlohmann::ordered_json::object();
+  for (const char* key : ContextKeys) {
+    context[key] = nullptr;
+  }
+  return context;
+}
+
+nlohmann::ordered_json BenchmarkVersion(const std::string& program) {
+  static const std::string mark = std::string("drives-tesk version") + " mark: ";
+  std::ifstream in(std::filesystem::u8path(program), std::ios::in | std::ios::binary);
+  std::string window;
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    // The chunk with the end of the last one, so that a mark across two chunks is found.
+    window = window.substr(window.size() > 64 ? window.size() - 64 : 0) +
+             std::string(chunk, static_cast<std::size_t>(in.gcount()));
+    const std::size_t at = window.find(mark);
+    if (at == std::string::npos) {
+      continue;
+    }
+    std::string version;
+    for (std::size_t i = at + mark.size(); i < window.size() && version.size() < 32; ++i) {
+      const char c = window[i];
+      const bool allowed = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                           (c >= 'A' && c <= 'Z') || c == '.' || c == '-' || c == '+' || c == '~';
+      if (!allowed) {
+        return version.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(version);
+      }
+      version += c;
+    }
+  }
+  return nullptr;
+}

@@ -1,0 +1,28 @@
+// The context of one run, as `run` writes it beside the results file: what ran, when, how it
+// ended, and where: the directory's file system and device, and the machine. Every key is in
+// every file, null where the system does not tell; the README describes each one.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+// Every key of a context file, in the order written.
+inline constexpr const char* ContextKeys[] = {
+    // the run
+    "benchmark", "benchmark_version", "start_time", "wall_seconds", "exit_status", "signal",
+    "interrupted", "workers", "omp_num_threads",
+    // the directory, its file system and device
+    "directory", "mount_point", "file_system", "fuse", "mount_options", "mount_source",
+    "drive_type", "block_device", "bus_type", "vendor", "model", "rotational", "removable",
+    "size_bytes", "free_bytes",
+    // the machine
+    "os", "kernel", "cpu_model", "logical_cpus", "memory_bytes", "privileged",
+    // what the benchmark wrote to standard error
+    "stderr"};
+
+// A context with every key null.
+nlohmann::ordered_json EmptyContext();
+
+// The version the benchmark carries in its executable ("drives-tesk version mark: 0.2.0"); null
+// when the file has no mark.
+nlohmann::ordered_json BenchmarkVersion(const std::string& program);
