@@ -13,8 +13,8 @@
 #include <string>
 
 #include "contract/constants.h"
-#include "state/thread_slots.h"
 #include "single/byte_passes.h"
+#include "state/thread_slots.h"
 
 namespace {
 

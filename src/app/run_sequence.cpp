@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "contract/constants.h"
-#include "state/run_state.h"
 #include "parallel/parallel_file_cycle_tests.h"
 #include "parallel/parallel_speed_tests.h"
 #include "platform/platform.h"
@@ -15,6 +14,7 @@
 #include "single/block_speed_test.h"
 #include "single/byte_speed_test.h"
 #include "single/file_cycle_tests.h"
+#include "state/run_state.h"
 
 void SetThreadCount() {
   RunState.maxThreadsAtStart = omp_get_max_threads();
@@ -42,30 +42,12 @@ void OpenResultsFile() {
 }
 
 void ReportBanner() {
-  WriteLine(std::cout);
-  WriteLine(std::cout, TitleLine);
-  WriteLine(std::cout, NoticeLine);
-  WriteLine(std::cout, SupportLine);
-  WriteLine(std::cout);
-  WriteLine(std::cout);
-  WriteLine(std::cout);
-  WriteLine(std::cout, ThreadCountText, RunState.threadCount);
-  WriteLine(std::cout);
-
-  WriteLine(ResultsLog, TitleLine);
-  WriteLine(ResultsLog);
-  WriteLine(ResultsLog, ThreadCountText, RunState.threadCount);
-  WriteLine(ResultsLog);
-
-  if (RunState.maxThreadsAtStart > ThreadCap) {
-    ReportLine(CapLine);
-  }
-
-  // Only a label: the single-thread tests simply run on the main thread.
-  WriteLine(std::cout, SingleThreadLine);
-  WriteLine(std::cout);
-  WriteLine(ResultsLog, SingleThreadLine);
-  WriteLine(ResultsLog);
+  LineFigures figures;
+  figures.threads = RunState.threadCount;
+  figures.optional = RunState.maxThreadsAtStart > ThreadCap;
+  ForEachChannel([&](std::ostream& channel, Channel which) {
+    WriteLayoutLines(channel, which, LinesOf(BannerLines), NoTag{}, figures, NoWarnings{});
+  });
 }
 
 std::string JoinResultsPath(const char* directory, const char* fileName) {
@@ -83,10 +65,11 @@ void CloseRun() {
   ResultsLog.close();
   const bool saved = written && !ResultsLog.fail();
   RunState.resultsFilePath = JoinResultsPath(startDirectory, RunState.resultsFileName);
-  WriteLine(std::cout, saved ? SavedText : NotSavedText, RunState.resultsFilePath);
-  WriteLine(std::cout);
-  WriteLine(std::cout);
-  WriteLine(std::cout, EnterLine);
+  LineFigures figures;
+  figures.saved = saved;
+  figures.path = RunState.resultsFilePath.c_str();
+  WriteLayoutLines(std::cout, Channel::Console, LinesOf(ClosingLines), NoTag{}, figures,
+                   NoWarnings{});
   // Nothing has been read from standard input yet, so this discards nothing a user typed early.
   std::fflush(stdin);
   std::cin.get();

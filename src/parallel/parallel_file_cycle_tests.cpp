@@ -5,17 +5,17 @@
 #include <cstdio>
 
 #include "contract/constants.h"
-#include "state/run_state.h"
 #include "parallel/parallel_frame.h"
-#include "state/thread_slots.h"
 #include "platform/wall_clock.h"
 #include "single/file_cycles.h"
 #include "single/scratch_names.h"
+#include "state/run_state.h"
+#include "state/thread_slots.h"
 
 void ParallelFileCycleStreamTest() {
   // The results-file headers of the parallel file phases end with a full stop; the console's do
   // not.
-  ParallelPhaseHeader(LowerHeader, ParallelLowerLogHeader);
+  ParallelPhaseHeader(ParallelStreamCycles);
 
   char name[NameBufferSize];
   OperationFailures failures;
@@ -31,11 +31,12 @@ void ParallelFileCycleStreamTest() {
   threadStreamCycleRate[t] = CycleFileCount / threadStreamCycleElapsed[t];
 
 #pragma omp critical(ReportLock)
-  ReportWorkerCycles(t, threadStreamCycleElapsed[t], threadStreamCycleRate[t], failures);
+  ReportWorkerPart(ParallelStreamCycles, 0, t, threadStreamCycleElapsed[t],
+                   threadStreamCycleRate[t], failures);
 }
 
 void ParallelFileCycleDescriptorTest() {
-  ParallelPhaseHeader(HigherHeader, ParallelHigherLogHeader);
+  ParallelPhaseHeader(ParallelDescriptorCycles);
 
   char name[NameBufferSize];
   int threadDescriptors[SlotCount];
@@ -56,15 +57,18 @@ void ParallelFileCycleDescriptorTest() {
   threadDescriptorCycleRate[t] = CycleFileCount / threadDescriptorCycleElapsed[t];
 
 #pragma omp critical(ReportLock)
-  ReportWorkerCycles(t, threadDescriptorCycleElapsed[t], threadDescriptorCycleRate[t], failures);
+  ReportWorkerPart(ParallelDescriptorCycles, 0, t, threadDescriptorCycleElapsed[t],
+                   threadDescriptorCycleRate[t], failures);
 }
 
 void ParallelFileCycleStreamSummary() {
   RunState.overallStreamCycleRate = SumOverWorkers(threadStreamCycleRate);
-  ReportCycleSummary(RunState.overallStreamCycleRate, RunState.streamCycleRate);
+  ReportPhaseSummary(ParallelStreamCycles,
+                     {RunState.overallStreamCycleRate, RunState.streamCycleRate});
 }
 
 void ParallelFileCycleDescriptorSummary() {
   RunState.overallDescriptorCycleRate = SumOverWorkers(threadDescriptorCycleRate);
-  ReportCycleSummary(RunState.overallDescriptorCycleRate, RunState.descriptorCycleRate);
+  ReportPhaseSummary(ParallelDescriptorCycles,
+                     {RunState.overallDescriptorCycleRate, RunState.descriptorCycleRate});
 }

@@ -4,60 +4,34 @@
 
 #include "report/report_line.h"
 
-void ParallelPhaseHeader(const char* consoleHeader, const char* logHeader) {
+void ParallelPhaseHeader(const ParallelPhaseLayout& phase) {
 #pragma omp single
-  ReportParallelHeader(consoleHeader, logHeader);
+  ReportParallelHeader(phase.header);
 }
 
-void ReportWorkerSpeedHalf(int thread, double elapsed, double rate, const char* secondsText,
-                           const char* measurement, const OperationFailures& failures) {
-  // The console has always said "Access" here, the results file "Accesses".
-  WriteSpeedLines(std::cout, ThreadTag{thread}, elapsed, rate, secondsText,
-                  WorkerConsoleAccessesText);
-  WriteFailureLine(ThreadTag{thread}, measurement, failures);
-  WriteSpeedLines(ResultsLog, ThreadTag{thread}, elapsed, rate, secondsText, AccessesText);
-}
-
-void ReportWorkerCycles(int thread, double elapsed, double rate,
-                        const OperationFailures& failures) {
-  WriteCycleLines(std::cout, ThreadTag{thread}, elapsed, rate, ProcessText);
-  WriteFailureLine(ThreadTag{thread}, FileHandlingText, failures);
-  WriteCycleLines(ResultsLog, ThreadTag{thread}, elapsed, rate, ProcessText);
-}
-
-void ReportCycleSummary(double overallRate, double singleRate) {
-  ForEachChannel([&](std::ostream& channel) {
-    WriteLine(channel);
-    WriteLine(channel);
-    WriteLine(channel, OverallFilesText, overallRate, FilesText);
+void ReportWorkerPart(const ParallelPhaseLayout& phase, int part, int thread, double elapsed,
+                      double rate, const OperationFailures& failures) {
+  LineFigures figures;
+  figures.seconds = elapsed;
+  figures.rate = rate;
+  ForEachChannel([&](std::ostream& channel, Channel which) {
+    WriteLayoutLines(channel, which, phase.worker[part].lines, ThreadTag{thread}, figures,
+                     [&](ThreadTag tag, const char* measurement) {
+                       WriteFailureLine(tag, measurement, failures);
+                     });
   });
-  ReportLine(ImprovementText, overallRate / singleRate, TimesText);
-  ReportLine();
 }
 
-namespace {
-
-// One overall figure of a throughput phase: millions of accesses (note: no blank before "to"),
-// megabytes, and the gain over the single-thread rate.
-void ReportOverallHalf(int leadingEmptyLines, double overallRate, double singleRate,
-                       const char* accessText, const char* speedText) {
-  ForEachChannel([&](std::ostream& channel) {
-    for (int line = 0; line < leadingEmptyLines; ++line) {
-      WriteLine(channel);
+void ReportPhaseSummary(const ParallelPhaseLayout& phase, SummaryRates first, SummaryRates second) {
+  const SummaryRates rates[2] = {first, second};
+  ForEachChannel([&](std::ostream& channel, Channel which) {
+    WriteBlanks(channel, phase.blanksBeforeSummary);
+    for (int part = 0; part < phase.partCount; ++part) {
+      LineFigures figures;
+      figures.rate = rates[part].overall;
+      figures.improvement = rates[part].overall / rates[part].single;
+      WriteLayoutLines(channel, which, phase.summary[part].lines, NoTag{}, figures, NoWarnings{});
     }
-    WriteLine(channel, OverallAccessText, ToMillions(overallRate), accessText);
-    WriteLine(channel, speedText, ToMegabytes(overallRate), MegabytesText);
+    WriteBlanks(channel, PhaseEndBlanks);
   });
-  ReportLine(ImprovementText, overallRate / singleRate, TimesText);
-}
-
-}  // namespace
-
-void ReportSpeedSummary(int leadingEmptyLines, double overallWriteRate, double singleWriteRate,
-                        double overallReadRate, double singleReadRate) {
-  ReportOverallHalf(leadingEmptyLines, overallWriteRate, singleWriteRate, OverallWriteAccessesText,
-                    OverallWritingText);
-  ReportOverallHalf(0, overallReadRate, singleReadRate, OverallReadAccessesText,
-                    OverallReadingText);
-  ReportLine();
 }

@@ -6,16 +6,16 @@
 #include <cstdio>
 #include <string>
 
-#include "state/run_state.h"
 #include "parallel/parallel_frame.h"
-#include "state/thread_slots.h"
 #include "platform/wall_clock.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"
 #include "single/scratch_names.h"
+#include "state/run_state.h"
+#include "state/thread_slots.h"
 
 void ParallelByteSpeedTest(WorkerFileName& sourceName) {
-  ParallelPhaseHeader(LowSpeedHeader, LowSpeedHeader);
+  ParallelPhaseHeader(ParallelByteSpeed);
 
   OperationFailures writeFailures;
   OperationFailures readFailures;
@@ -44,10 +44,10 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
 
 #pragma omp critical(ReportLock)
   {
-    ReportWorkerSpeedHalf(t, threadByteWriteElapsed[t], threadByteWriteRate[t], WriteSecondsText,
-                          WritingText, writeFailures);
-    ReportWorkerSpeedHalf(t, threadByteReadElapsed[t], threadByteReadRate[t], WorkerReadSecondsText,
-                          ReadingText, readFailures);
+    ReportWorkerPart(ParallelByteSpeed, 0, t, threadByteWriteElapsed[t], threadByteWriteRate[t],
+                     writeFailures);
+    ReportWorkerPart(ParallelByteSpeed, 1, t, threadByteReadElapsed[t], threadByteReadRate[t],
+                     readFailures);
   }
   // The block test opens the same stream again on the same file.
   threadByteIn[t].close();
@@ -58,14 +58,14 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
   {
     RunState.overallByteWriteRate = SumOverWorkers(threadByteWriteRate);
     RunState.overallByteReadRate = SumOverWorkers(threadByteReadRate);
-    ReportSpeedSummary(2, RunState.overallByteWriteRate, RunState.byteWriteRate,
-                       RunState.overallByteReadRate, RunState.byteReadRate);
+    ReportPhaseSummary(ParallelByteSpeed, {RunState.overallByteWriteRate, RunState.byteWriteRate},
+                       {RunState.overallByteReadRate, RunState.byteReadRate});
   }
 #pragma omp barrier
 }
 
 void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
-  ParallelPhaseHeader(HighSpeedHeader, HighSpeedHeader);
+  ParallelPhaseHeader(ParallelBlockSpeed);
 
   OperationFailures readFailures;
   OperationFailures writeFailures;
@@ -96,16 +96,16 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   // The write figures come first, although the write half runs second.
 #pragma omp critical(ReportLock)
   {
-    ReportWorkerSpeedHalf(t, threadBlockWriteElapsed[t], threadBlockWriteRate[t], WriteSecondsText,
-                          WritingText, writeFailures);
-    ReportWorkerSpeedHalf(t, threadBlockReadElapsed[t], threadBlockReadRate[t],
-                          WorkerReadSecondsText, ReadingText, readFailures);
+    ReportWorkerPart(ParallelBlockSpeed, 0, t, threadBlockWriteElapsed[t], threadBlockWriteRate[t],
+                     writeFailures);
+    ReportWorkerPart(ParallelBlockSpeed, 1, t, threadBlockReadElapsed[t], threadBlockReadRate[t],
+                     readFailures);
   }
 }
 
 void ParallelBlockSpeedSummary() {
   RunState.overallBlockWriteRate = SumOverWorkers(threadBlockWriteRate);
   RunState.overallBlockReadRate = SumOverWorkers(threadBlockReadRate);
-  ReportSpeedSummary(1, RunState.overallBlockWriteRate, RunState.blockWriteRate,
-                     RunState.overallBlockReadRate, RunState.blockReadRate);
+  ReportPhaseSummary(ParallelBlockSpeed, {RunState.overallBlockWriteRate, RunState.blockWriteRate},
+                     {RunState.overallBlockReadRate, RunState.blockReadRate});
 }

@@ -2,16 +2,22 @@
 
 #include <iostream>
 
-void ReportHeader(const char* consoleHeader, const char* logHeader) {
-  WriteLine(std::cout, consoleHeader);
-  WriteLine(std::cout);
-  WriteLine(ResultsLog, logHeader);
-  WriteLine(ResultsLog);
+void WriteBlanks(std::ostream& channel, int count) {
+  for (int line = 0; line < count; ++line) {
+    WriteLine(channel);
+  }
 }
 
-void ReportParallelHeader(const char* consoleHeader, const char* logHeader) {
+void ReportHeader(ChannelText header) {
+  ForEachChannel([&](std::ostream& channel, Channel which) {
+    WriteLine(channel, header.On(which));
+    WriteBlanks(channel, HeaderBlanks);
+  });
+}
+
+void ReportParallelHeader(ChannelText header) {
   ReportLine(MultiThreadLine);
-  ReportHeader(consoleHeader, logHeader);
+  ReportHeader(header);
 }
 
 std::ostream& operator<<(std::ostream& channel, ThreadTag tag) {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "results/commands/commands.h"
+#include "results/commands/run_command.h"
 #include "results/output/formats.h"
 #include "results/system/command_line.h"
-#include "results/commands/run_command.h"
 
 namespace {
 

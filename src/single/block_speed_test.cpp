@@ -3,14 +3,14 @@
 #include "platform/wall_clock.h"
 
 #include "contract/constants.h"
-#include "state/run_state.h"
 #include "report/report_line.h"
 #include "single/block_io.h"
 #include "single/scratch_names.h"
 #include "single/single_reports.h"
+#include "state/run_state.h"
 
 void BlockSpeedTest() {
-  ReportHeader(HighSpeedHeader, HighSpeedHeader);
+  ReportHeader(BlockSpeedLayout.header);
 
   OperationFailures readFailures;
   const bool readable = NameUsable(ScratchFileName, readFailures);
@@ -25,8 +25,8 @@ void BlockSpeedTest() {
   RunState.blockReadElapsed = RunState.blockReadEnd - RunState.blockReadStart;
   RunState.blockReadRate = BlockByteCount / RunState.blockReadElapsed;
 
-  ReportSpeedFigures(RunState.blockReadElapsed, RunState.blockReadRate, ReadSecondsText,
-                     ReadingText, false, readFailures);
+  ReportSinglePart(BlockSpeedLayout, 0, RunState.blockReadElapsed, RunState.blockReadRate,
+                   readFailures);
 
   OperationFailures writeFailures;
   const bool writable = NameUsable(BlockCopyFileName, writeFailures);
@@ -39,11 +39,8 @@ void BlockSpeedTest() {
   RunState.blockWriteElapsed = RunState.blockWriteEnd - RunState.blockWriteStart;
   RunState.blockWriteRate = BlockByteCount / RunState.blockWriteElapsed;
 
-  ReportSpeedFigures(RunState.blockWriteElapsed, RunState.blockWriteRate, WriteSecondsText,
-                     WritingText, true, writeFailures);
-
-  // The single-thread phase ends with one more empty line on each channel.
-  ReportLine();
+  ReportSinglePart(BlockSpeedLayout, 1, RunState.blockWriteElapsed, RunState.blockWriteRate,
+                   writeFailures);
 
   byteIn.close();
   blockOut.close();

@@ -3,15 +3,15 @@
 #include "platform/wall_clock.h"
 
 #include "contract/constants.h"
-#include "state/run_state.h"
 #include "report/report_line.h"
 #include "single/block_io.h"
 #include "single/byte_passes.h"
 #include "single/scratch_names.h"
 #include "single/single_reports.h"
+#include "state/run_state.h"
 
 void ByteSpeedTest() {
-  ReportHeader(LowSpeedHeader, LowSpeedHeader);
+  ReportHeader(ByteSpeedLayout.header);
 
   OperationFailures writeFailures;
   const bool writable = NameUsable(ScratchFileName, writeFailures);
@@ -22,8 +22,8 @@ void ByteSpeedTest() {
   RunState.byteWriteElapsed = RunState.byteWriteEnd - RunState.byteWriteStart;
   RunState.byteWriteRate = ByteAccessCount / RunState.byteWriteElapsed;
 
-  ReportSpeedFigures(RunState.byteWriteElapsed, RunState.byteWriteRate, WriteSecondsText,
-                     WritingText, false, writeFailures);
+  ReportSinglePart(ByteSpeedLayout, 0, RunState.byteWriteElapsed, RunState.byteWriteRate,
+                   writeFailures);
 
   // byteOut stays open: the file is read back while it holds it, and the block test closes it.
   OperationFailures readFailures;
@@ -35,8 +35,8 @@ void ByteSpeedTest() {
   RunState.byteReadElapsed = RunState.byteReadEnd - RunState.byteReadStart;
   RunState.byteReadRate = ByteAccessCount / RunState.byteReadElapsed;
 
-  ReportSpeedFigures(RunState.byteReadElapsed, RunState.byteReadRate, ReadSecondsText, ReadingText,
-                     true, readFailures);
+  ReportSinglePart(ByteSpeedLayout, 1, RunState.byteReadElapsed, RunState.byteReadRate,
+                   readFailures);
 
   byteIn.close();
 }

@@ -5,14 +5,14 @@
 #include <cstdio>
 
 #include "contract/constants.h"
-#include "state/run_state.h"
 #include "report/report_line.h"
 #include "single/file_cycles.h"
 #include "single/scratch_names.h"
 #include "single/single_reports.h"
+#include "state/run_state.h"
 
 void FileCycleStreamTest() {
-  ReportHeader(LowerHeader, LowerHeader);
+  ReportHeader(StreamCycleLayout.header);
 
   char name[NameBufferSize];
   OperationFailures failures;
@@ -24,13 +24,12 @@ void FileCycleStreamTest() {
   RunState.streamCycleElapsed = RunState.streamCycleEnd - RunState.streamCycleStart;
   RunState.streamCycleRate = CycleFileCount / RunState.streamCycleElapsed;
 
-  ReportCycleFigures(RunState.streamCycleElapsed, RunState.streamCycleRate, failures);
+  ReportSinglePart(StreamCycleLayout, 0, RunState.streamCycleElapsed, RunState.streamCycleRate,
+                   failures);
 }
 
 void FileCycleDescriptorTest() {
-  // "Hihger" on the console is the program's long-standing spelling; the results file, which
-  // scripts read, says "Higher".
-  ReportHeader(HigherConsoleHeader, HigherHeader);
+  ReportHeader(DescriptorCycleLayout.header);
 
   char name[NameBufferSize];
   int descriptor = -1;
@@ -46,5 +45,6 @@ void FileCycleDescriptorTest() {
   RunState.descriptorCycleElapsed = RunState.descriptorCycleEnd - RunState.descriptorCycleStart;
   RunState.descriptorCycleRate = CycleFileCount / RunState.descriptorCycleElapsed;
 
-  ReportCycleFigures(RunState.descriptorCycleElapsed, RunState.descriptorCycleRate, failures);
+  ReportSinglePart(DescriptorCycleLayout, 0, RunState.descriptorCycleElapsed,
+                   RunState.descriptorCycleRate, failures);
 }

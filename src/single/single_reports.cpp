@@ -2,26 +2,18 @@
 
 #include "report/report_line.h"
 
-void ReportCycleFigures(double elapsed, double rate, const OperationFailures& failures) {
-  WriteCycleLines(std::cout, NoTag{}, elapsed, rate, ProcessText);
-  WriteFailureLine(NoTag{}, FileHandlingText, failures);
-  WriteLine(std::cout);
-  // The results file has always had two blanks before the single-thread file rates, the console
-  // one; stored results files are compared with that spacing.
-  WriteCycleLines(ResultsLog, NoTag{}, elapsed, rate, LogProcessText);
-  WriteLine(ResultsLog);
-}
-
-void ReportSpeedFigures(double elapsed, double rate, const char* secondsText,
-                        const char* measurement, bool emptyLineAfter,
-                        const OperationFailures& failures) {
-  WriteSpeedLines(std::cout, NoTag{}, elapsed, rate, secondsText, AccessesText);
-  WriteFailureLine(NoTag{}, measurement, failures);
-  if (emptyLineAfter) {
-    WriteLine(std::cout);
-  }
-  WriteSpeedLines(ResultsLog, NoTag{}, elapsed, rate, secondsText, AccessesText);
-  if (emptyLineAfter) {
-    WriteLine(ResultsLog);
-  }
+void ReportSinglePart(const SingleTestLayout& test, int part, double elapsed, double rate,
+                      const OperationFailures& failures) {
+  LineFigures figures;
+  figures.seconds = elapsed;
+  figures.rate = rate;
+  const bool last = part + 1 == test.partCount;
+  ForEachChannel([&](std::ostream& channel, Channel which) {
+    WriteLayoutLines(
+        channel, which, test.parts[part].lines, NoTag{}, figures,
+        [&](NoTag tag, const char* measurement) { WriteFailureLine(tag, measurement, failures); });
+    if (last) {
+      WriteBlanks(channel, test.blanksAfter);
+    }
+  });
 }

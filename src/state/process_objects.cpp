@@ -3,10 +3,10 @@
 // file at exit is closed by its destructor, which writes out what it buffers.
 #include <fstream>
 
+#include "platform/platform.h"
 #include "state/global_streams.h"
 #include "state/run_state.h"
 #include "state/thread_slots.h"
-#include "platform/platform.h"
 
 RunValues RunState{};
 

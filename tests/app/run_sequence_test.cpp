@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "contract/constants.h"
+#include "report/report_line.h"
 #include "state/global_streams.h"
 #include "state/run_state.h"
-#include "report/report_line.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"

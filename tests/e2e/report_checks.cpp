@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "contract/constants.h"
-#include "results/reading/results_file.h"
 #include "results/comparing/comparison_table.h"
+#include "results/reading/results_file.h"
 
 namespace {
 

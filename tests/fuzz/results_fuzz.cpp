@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "results/output/svg_chart.h"
-#include "results/output/formats.h"
-#include "results/reading/results_file.h"
 #include "results/comparing/comparison_table.h"
+#include "results/output/formats.h"
+#include "results/output/svg_chart.h"
+#include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "contract/constants.h"
 #include "app/run_sequence.h"
+#include "contract/constants.h"
 #include "state/run_state.h"
 #include "state/thread_slots.h"
 #include "support/captured_run.h"

@@ -57,31 +57,36 @@ TEST(DerivedFigures, ScaleRatesToMillionsAndToMegabytes) {
   }
 }
 
-TEST(LineShapes, CycleLinesCarryTheGivenProcessTextAndTag) {
-  std::ostringstream out;
-  WriteCycleLines(out, NoTag{}, 0.25, CycleFileCount / 0.25, "The system could process  ");
-  WriteCycleLines(out, ThreadTag{3}, 1.5, 2.0, "The system could process ");
-  EXPECT_EQ(out.str(),
+// The layout's lines on each channel: the texts that differ between channels, the tag on only
+// the tagged lines, and the warnings asked for at their place.
+TEST(LineShapes, LayoutLinesTakeTheChannelsTextsAndTagOnlyTaggedLines) {
+  LineFigures figures;
+  figures.seconds = 0.25;
+  figures.rate = CycleFileCount / 0.25;
+  std::ostringstream log;
+  WriteLayoutLines(log, Channel::Log, LinesOf(CycleLines), NoTag{}, figures, NoWarnings{});
+  EXPECT_EQ(log.str(),
             "The system spent: 0.25 Secs.\n"
-            "The system could process  65536 Files/sec.\n"
-            "Thread:3 The system spent: 1.5 Secs.\n"
-            "Thread:3 The system could process 2 Files/sec.\n");
-}
+            "The system could process  65536 Files/sec.\n");
 
-TEST(LineShapes, SpeedLinesTagAllButTheMegabyteLine) {
-  std::ostringstream out;
-  WriteSpeedLines(out, ThreadTag{0}, 2.0, ByteAccessCount / 2.0, " Secs. to Read.",
-                  " Millions Access/sec.");
-  EXPECT_EQ(out.str(),
-            "Thread:0 The system spent: 2 Secs. to Read.\n"
-            "Thread:0 It was: 3.14573 Millions Access/sec.\n"
-            "Conventionally, it was: 3 MB/sec.\n");
+  figures.seconds = 2.0;
+  figures.rate = ByteAccessCount / 2.0;
+  std::ostringstream console;
+  WriteLayoutLines(console, Channel::Console, LinesOf(WorkerReadHalfLines), ThreadTag{3}, figures,
+                   [&console](ThreadTag, const char* measurement) {
+                     console << "warned about " << measurement << "\n";
+                   });
+  EXPECT_EQ(console.str(),
+            "Thread:3 The system spent: 2 Secs. to Read.\n"
+            "Thread:3 It was: 3.14573 Millions Access/sec.\n"
+            "Conventionally, it was: 3 MB/sec.\n"
+            "warned about reading\n");
 }
 
 TEST(ReportChannels, BothChannelsGetTheSameLinesAndHeadersMayDiffer) {
   ScratchDirectory directory;
   const auto channels = CaptureChannels([] {
-    ReportParallelHeader("Power of Handling Files -- Lower", "Power of Handling Files -- Lower.");
+    ReportParallelHeader({"Power of Handling Files -- Lower", "Power of Handling Files -- Lower."});
     ReportLine("Thread(s): ", 8);
   });
   EXPECT_EQ(channels.console,

@@ -7,12 +7,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "results/output/svg_chart.h"
 #include "results/commands/commands.h"
 #include "results/output/formats.h"
+#include "results/output/svg_chart.h"
 #include "results/reading/results_file.h"
-#include "results/stored_runs.h"
 #include "results/record/text_safety.h"
+#include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
 #include "support/scratch_directory.h"

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "results/output/svg_chart.h"
-#include "results/output/formats.h"
-#include "results/reading/results_file.h"
 #include "results/comparing/comparison_table.h"
+#include "results/output/formats.h"
+#include "results/output/svg_chart.h"
+#include "results/reading/results_file.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"

@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "results/running/progress_line.h"
-#include "results/output/svg_chart.h"
-#include "results/output/formats.h"
-#include "results/reading/results_file.h"
-#include "results/comparing/comparison_table.h"
 #include "results/commands/run_command.h"
+#include "results/comparing/comparison_table.h"
+#include "results/output/formats.h"
+#include "results/output/svg_chart.h"
 #include "results/reading/beside_files.h"
-#include "results/stored_runs.h"
+#include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
+#include "results/running/progress_line.h"
+#include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
 

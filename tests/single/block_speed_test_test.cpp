@@ -6,9 +6,9 @@
 #include <string>
 
 #include "contract/constants.h"
+#include "single/block_io.h"
 #include "state/global_streams.h"
 #include "state/run_state.h"
-#include "single/block_io.h"
 #include "support/captured_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"

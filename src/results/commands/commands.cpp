@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "contract/report_texts.h"
-#include "results/output/svg_chart.h"
-#include "results/output/formats.h"
-#include "results/reading/results_file.h"
 #include "results/comparing/comparison_table.h"
+#include "results/output/formats.h"
+#include "results/output/svg_chart.h"
 #include "results/reading/beside_files.h"
+#include "results/reading/results_file.h"
 #include "results/reading/scratch_files.h"
 #include "results/record/text_safety.h"
 

@@ -15,15 +15,15 @@
 
 #include "contract/constants.h"
 #include "contract/report_texts.h"
-#include "results/running/progress_line.h"
-#include "results/output/formats.h"
 #include "results/comparing/comparison_table.h"
-#include "results/running/run_context.h"
-#include "results/system/system_context.h"
+#include "results/output/formats.h"
 #include "results/reading/beside_files.h"
-#include "results/system/process.h"
 #include "results/reading/scratch_files.h"
 #include "results/record/text_safety.h"
+#include "results/running/progress_line.h"
+#include "results/running/run_context.h"
+#include "results/system/process.h"
+#include "results/system/system_context.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "results/record/run_record.h"
 #include "results/comparing/comparison_table.h"
+#include "results/record/run_record.h"
 
 // A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
 // "-" where the figure is missing.
