@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "parallel/parallel_file_cycle_tests.h"
 #include "parallel/parallel_speed_tests.h"
 #include "platform/platform.h"
@@ -27,11 +28,8 @@ void SetThreadCount() {
 void OpenResultsFile() {
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
-  if (local != nullptr) {
-    std::strftime(RunState.dateText, sizeof RunState.dateText, DateFormat, local);
-  }
-  std::snprintf(RunState.resultsFileName, sizeof RunState.resultsFileName, ResultsNameFormat,
-                RunState.dateText);
+  FormatResultsName(local, RunState.dateText, sizeof RunState.dateText, RunState.resultsFileName,
+                    sizeof RunState.resultsFileName);
   // Only a regular file of this directory is written; a link or a FIFO at the name is left alone,
   // and the closing line then says that the results could not be saved.
   if (ClassifyName(RunState.resultsFileName) == NameKind::Usable) {

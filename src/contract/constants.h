@@ -38,15 +38,6 @@ inline constexpr int DateTextSize = 1024;
 // Room for the name prefix and the whole date text, so the name is never cut short.
 inline constexpr int ResultsNameSize = 2 * DateTextSize;
 
-// Scratch files, all relative to the working directory.
-inline constexpr const char* ScratchFileName = "data64-Windows.tmp";
-inline constexpr const char* BlockCopyFileName = "data64-Windows";
-inline constexpr const char* WorkerFilePrefix = "data64-Windows-";
-// The descriptor phase's per-worker files differ from the others by the lower-case w, on purpose:
-// on a case-sensitive file system they never collide with the stream phase's files.
-inline constexpr const char* WorkerDescriptorFilePrefix = "data64-windows-";
-inline constexpr const char* WorkerFileSuffix = ".tmp";
-
 // Each worker's entry of a per-thread table starts on a line of its own and fills whole lines.
 // 128 bytes rather than 64: x86 processors fetch neighbouring lines in pairs, so entries of two
 // workers within one 128-byte pair still slow each other down.

@@ -90,8 +90,3 @@ inline constexpr const char* NotSavedText =
 inline constexpr const char* EnterLine = "Press Enter to Exit.";
 // The closing line's directory when the working directory cannot be named.
 inline constexpr const char* UnknownDirectoryText = "(working directory unknown)";
-
-// The results file's name: the name format filled with the local date and time.
-inline constexpr const char* ResultsNameFormat = "results_drives_tesk_windows @ %s";
-inline constexpr const char* ResultsNamePrefix = "results_drives_tesk_windows @ ";
-inline constexpr const char* DateFormat = "local date %Y.%m.%d time %H.%M.%S.txt";

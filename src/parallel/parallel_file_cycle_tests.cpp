@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "parallel/parallel_frame.h"
 #include "platform/wall_clock.h"
 #include "single/file_cycles.h"
@@ -20,7 +21,7 @@ void ParallelFileCycleStreamTest() {
   char name[NameBufferSize];
   OperationFailures failures;
   const bool usable = ClearedForCycles(
-      WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
+      WorkerScratchName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadStreamCycleStart[t] = start;
@@ -42,7 +43,8 @@ void ParallelFileCycleDescriptorTest() {
   int threadDescriptors[SlotCount];
   OperationFailures failures;
   const bool usable = ClearedForCycles(
-      WorkerName(WorkerDescriptorFilePrefix, omp_get_thread_num(), WorkerFileSuffix), failures);
+      WorkerScratchName(WorkerDescriptorFilePrefix, omp_get_thread_num(), WorkerFileSuffix),
+      failures);
   const double start = WallSeconds();
   const int t = omp_get_thread_num();
   threadDescriptorCycleStart[t] = start;

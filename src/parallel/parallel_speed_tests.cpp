@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "contract/file_names.h"
 #include "parallel/parallel_frame.h"
 #include "platform/wall_clock.h"
 #include "single/block_io.h"
@@ -21,7 +22,7 @@ void ParallelByteSpeedTest(WorkerFileName& sourceName) {
   OperationFailures readFailures;
   // The worker's name is checked before each span that opens it; the span formats it itself.
   const std::string checkedName =
-      WorkerName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix);
+      WorkerScratchName(WorkerFilePrefix, omp_get_thread_num(), WorkerFileSuffix);
   const bool writable = NameUsable(checkedName, writeFailures);
   const double writeStart = WallSeconds();
   const int t = omp_get_thread_num();
@@ -84,7 +85,7 @@ void ParallelBlockSpeedTest(const WorkerFileName& sourceName) {
   threadBlockReadElapsed[t] = threadBlockReadEnd[t] - threadBlockReadStart[t];
   threadBlockReadRate[t] = BlockByteCount / threadBlockReadElapsed[t];
 
-  const bool writable = NameUsable(WorkerName(WorkerFilePrefix, t), writeFailures);
+  const bool writable = NameUsable(WorkerScratchName(WorkerFilePrefix, t), writeFailures);
   threadBlockWriteStart[t] = WallSeconds();
   std::snprintf(copyName, sizeof copyName, "%s%d", WorkerFilePrefix, t);
   OpenOutput(threadBlockOut[t], writable ? copyName : nullptr, writeFailures);

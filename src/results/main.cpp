@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "contract/constants.h"
 #include "results/commands/commands.h"
 #include "results/commands/run_command.h"
 #include "results/output/formats.h"
@@ -76,7 +77,7 @@ int Run(int argc, char** argv) {
       ->add_option("--threads", run.threads,
                    "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
                    "environment says)")
-      ->check(CLI::Range(1, 128));
+      ->check(CLI::Range(1, ThreadCap));
   runCommand->add_option("--benchmark", run.benchmark,
                          "The drives-tesk to run (default: the one beside this program, else "
                          "the one on PATH)");

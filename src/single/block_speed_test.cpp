@@ -1,5 +1,6 @@
 #include "single/block_speed_test.h"
 
+#include "contract/file_names.h"
 #include "platform/wall_clock.h"
 
 #include "contract/constants.h"

@@ -1,5 +1,6 @@
 #include "single/file_cycle_tests.h"
 
+#include "contract/file_names.h"
 #include "platform/wall_clock.h"
 
 #include <cstdio>

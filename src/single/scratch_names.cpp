@@ -18,7 +18,3 @@ bool ClearedForCycles(const std::string& name, OperationFailures& failures) {
   }
   return NameUsable(name, failures);
 }
-
-std::string WorkerName(const char* prefix, int worker, const char* suffix) {
-  return prefix + std::to_string(worker) + suffix;
-}

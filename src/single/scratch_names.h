@@ -22,6 +22,3 @@ bool NameUsable(const std::string& name, OperationFailures& failures);
 // follows it: a link goes, not what it points to; a file's other names keep its contents. Only
 // where the removal fails (a read-only directory) is the name refused.
 bool ClearedForCycles(const std::string& name, OperationFailures& failures);
-
-// A worker's scratch name, for checking it before the timed span that formats it again.
-std::string WorkerName(const char* prefix, int worker, const char* suffix = "");

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "e2e/small_tmpfs.h"

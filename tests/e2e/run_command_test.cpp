@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "contract/file_names.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "e2e/run_harness.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "contract/file_names.h"
 #include "e2e/binary_run.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/scratch_files.h"

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "support/line_patterns.h"
@@ -120,16 +121,12 @@ TEST(ThreadCap, BothChannelsShowTheCapMessageOnlyAbove128) {
       EXPECT_TRUE(running.WaitForConsole("Force to be single thread.", 60));
       run = running.Stop();
     }
-    const auto console = SplitTextLines(run.console);
-    LineCursor consoleLines(console);
-    consoleLines.Expect("");
-    ExpectBanner(consoleLines, Channel::Console, ThreadCap, capped);
+    ExpectBanner(SplitTextLines(run.console), Channel::Console, ThreadCap, capped);
 
     const auto results = ResultsFilesIn(directory);
     ASSERT_EQ(results.size(), 1u);
-    const auto log = SplitTextLines(ReadWholeFile(directory + "/" + results[0]));
-    LineCursor logLines(log);
-    ExpectBanner(logLines, Channel::Log, ThreadCap, capped);
+    ExpectBanner(SplitTextLines(ReadWholeFile(directory + "/" + results[0])), Channel::Log,
+                 ThreadCap, capped);
     std::filesystem::remove_all(directory);
   }
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "results/comparing/comparison_table.h"
+#include "results/output/format_svg.h"
 #include "results/output/formats.h"
-#include "results/output/svg_chart.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
 
@@ -38,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<RunRecord> runs = {*outcome.record, *outcome.record};
   const std::vector<std::string> labels = {label, "second"};
   for (const NamedFormat& format : OutputFormats()) {
-    const std::string text = format.write(runs, labels, GroupRepeats(runs, labels, false));
+    const std::string text = format.write(Compare(runs, labels, GroupRepeats(runs, labels, false)));
     Check(ValidUtf8(text) == text);
   }
-  Check(!nlohmann::json::parse(FormatJson(runs, labels, EachRun(labels))).is_discarded());
-  const std::string svg = RenderChart(BuildTable(runs, labels));
+  Check(!nlohmann::json::parse(WriteJson(Compare(runs, labels, EachRun(labels)))).is_discarded());
+  const std::string svg = WriteSvg(Compare(runs, labels, EachRun(labels)));
   Check(ValidUtf8(svg) == svg);
   return 0;
 }

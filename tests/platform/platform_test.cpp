@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "contract/file_names.h"
 
 #include <gtest/gtest.h>
 #include <omp.h>

@@ -8,8 +8,9 @@
 #include <sstream>
 
 #include "results/commands/commands.h"
+#include "results/output/cell_text.h"
+#include "results/output/format_svg.h"
 #include "results/output/formats.h"
-#include "results/output/svg_chart.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
 #include "results/stored_runs.h"
@@ -206,13 +207,16 @@ TEST(HostileInput, FiguresKeepTheirSizeAndPartialSpreadsAreFlagged) {
   // aligned.
   RunRecord warned = *ReadResultsFile(StoredRun("linux-1-worker", "results_")).record;
   warned.single[Index(Measure::ByteRead)].warned = true;
-  const ComparisonTable flagged = BuildTable({warned}, {"\xe2\x82\xac\xe2\x82\xac"});
+  const std::vector<RunRecord> runs = {warned};
+  const std::vector<std::string> labels = {"\xe2\x82\xac\xe2\x82\xac"};
+  const ComparisonTable flagged = BuildTable(runs, labels);
   for (const Row& row : flagged.rows) {
     const bool gain =
         row.key == "multi.byte_read.improvement" || row.key == "multi.byte_read.efficiency";
     EXPECT_EQ(row.cells[0].warned, gain || row.key == "single.byte_read") << row.key;
   }
-  const std::vector<std::string> lines = SplitLines(FormatText(flagged));
+  const std::vector<std::string> lines =
+      SplitLines(WriteText(Compare(runs, labels, EachRun(labels))));
   for (std::size_t i = 1; i < flagged.rows.size(); ++i) {
     EXPECT_EQ(CharacterCount(lines[i]), CharacterCount(lines[0])) << lines[i];
   }

@@ -6,8 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "results/comparing/comparison_table.h"
+#include "results/output/cell_text.h"
+#include "results/output/format_svg.h"
 #include "results/output/formats.h"
-#include "results/output/svg_chart.h"
 #include "results/reading/results_file.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
@@ -63,12 +64,12 @@ TEST(GoldenOutputs, EveryFormatAndTheChartOfTheStoredRunsAsKept) {
     const fs::path path(run.path);
     run.path = path.parent_path().filename().string() + "/" + path.filename().string();
   }
+  const std::vector<Column> each = EachRun(compared.labels);
   std::vector<std::pair<std::string, std::string>> outputs;
   for (const NamedFormat& format : OutputFormats()) {
-    outputs.emplace_back(format.name,
-                         format.write(compared.runs, compared.labels, EachRun(compared.labels)));
+    outputs.emplace_back(format.name, format.write(Compare(compared.runs, compared.labels, each)));
   }
-  outputs.emplace_back("svg", RenderChart(compared.table));
+  outputs.emplace_back("svg", WriteSvg(Compare(compared.runs, compared.labels, each)));
   const bool update = std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr;
   for (const auto& [name, output] : outputs) {
     const std::string golden = std::string(DRIVES_TESK_GOLDEN) + "/stored-runs." + name;
@@ -82,8 +83,8 @@ TEST(GoldenOutputs, EveryFormatAndTheChartOfTheStoredRunsAsKept) {
 // The JSON keys are documented in the README; scripts rely on them.
 TEST(ShowFormats, JsonHoldsEveryNumberUnderTheDocumentedKeys) {
   const Compared compared = CompareStoredRuns();
-  const auto json =
-      nlohmann::json::parse(FormatJson(compared.runs, compared.labels, EachRun(compared.labels)));
+  const auto json = nlohmann::json::parse(
+      WriteJson(Compare(compared.runs, compared.labels, EachRun(compared.labels))));
   const auto& file = json.at("files").at(2);
   const RunRecord& run = compared.runs[2];
   EXPECT_EQ(file.at("kind"), "results");
@@ -106,7 +107,7 @@ TEST(ShowFormats, JsonHoldsEveryNumberUnderTheDocumentedKeys) {
             run.overall[Index(Measure::DescriptorCycles)].improvement / 2);
 }
 
-// Elements are balanced and closed: a cheap well-formedness check of what RenderChart writes.
+// Elements are balanced and closed: a cheap well-formedness check of what WriteSvg writes.
 bool Balanced(const std::string& svg) {
   std::vector<std::string> open;
   for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
@@ -132,7 +133,8 @@ bool Balanced(const std::string& svg) {
 
 TEST(Chart, DrawsABarPerFileForEveryDriveFigureWithEscapedLabels) {
   const Compared compared = CompareStoredRuns();
-  const std::string svg = RenderChart(compared.table);
+  const std::vector<Column> each = EachRun(compared.labels);
+  const std::string svg = WriteSvg(Compare(compared.runs, compared.labels, each));
   EXPECT_TRUE(Balanced(svg));
   EXPECT_EQ(svg.find("a <label>"), std::string::npos);
   EXPECT_NE(svg.find("a &lt;label&gt; &amp; &quot;quotes&quot;"), std::string::npos);

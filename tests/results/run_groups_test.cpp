@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "contract/file_names.h"
 #include "results/commands/run_command.h"
 #include "results/comparing/comparison_table.h"
+#include "results/output/format_svg.h"
 #include "results/output/formats.h"
-#include "results/output/svg_chart.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
@@ -94,20 +95,20 @@ TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndNoise) {
   ASSERT_EQ(table.context.size(), 4u) << "one run has a context: the rows show";
   EXPECT_EQ(table.context[0].values, (std::vector<std::string>{"-", "-", "-", "xfs"}));
 
-  const std::string text = FormatText(table);
+  const std::string text = WriteText(Compare(runs, labels, columns));
   EXPECT_NE(text.find("[30%]"), std::string::npos) << text;
   EXPECT_NE(text.find("(+30.0% \xe2\x89\x88)"), std::string::npos) << text;
   EXPECT_NE(text.find("\xe2\x89\x88 within the noise"), std::string::npos) << text;
-  const std::string csv = FormatCsv(table, runs, columns);
+  const std::string csv = WriteCsv(Compare(runs, labels, columns));
   EXPECT_NE(csv.find(",3,"), std::string::npos);
   EXPECT_NE(csv.find(",yes\n"), std::string::npos);
-  const auto json = nlohmann::json::parse(FormatJson(runs, labels, columns));
+  const auto json = nlohmann::json::parse(WriteJson(Compare(runs, labels, columns)));
   const auto& figure = json["columns"][1]["figures"]["single.stream_cycles"];
   EXPECT_EQ(figure["within_noise"], true);
   EXPECT_DOUBLE_EQ(figure["min"].get<double>(), base * 1.1);
   EXPECT_EQ(json["files"].size(), runs.size()) << "every run's figures kept";
   // The chart: a whisker from the smallest to the largest run for each column of repeats.
-  const std::string svg = RenderChart(table);
+  const std::string svg = WriteSvg(Compare(runs, labels, columns));
   EXPECT_NE(svg.find("class=\"whisker\""), std::string::npos);
 
   // --each: one column per run, as given.

@@ -1,4 +1,5 @@
 #include "single/file_cycle_tests.h"
+#include "contract/file_names.h"
 
 #include <gtest/gtest.h>
 

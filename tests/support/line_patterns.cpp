@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "contract/file_names.h"
 #include "contract/report_texts.h"
 #include "support/platform_facts.h"
 

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "support/platform_facts.h"
 
 namespace fs = std::filesystem;

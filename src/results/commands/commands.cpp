@@ -8,10 +8,10 @@
 #include <random>
 #include <sstream>
 
+#include "contract/file_names.h"
 #include "contract/report_texts.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
-#include "results/output/svg_chart.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
 #include "results/reading/scratch_files.h"
@@ -38,7 +38,7 @@ std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok) {
   fs::directory_iterator entries(".", error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
     const std::string name = entries->path().filename().u8string();
-    if (name.rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name)) {
+    if (IsResultsName(name)) {
       names.push_back(name);
     }
   }
@@ -97,7 +97,7 @@ bool Written(std::ostream& out, std::ostream& err) {
 }
 
 // Why `target` must not be written over; empty when it may.
-std::string Untouchable(const fs::path& target, const std::vector<std::string>& inputs) {
+std::string OverwriteRefusal(const fs::path& target, const std::vector<std::string>& inputs) {
   std::error_code error;
   const fs::file_status status = fs::status(target, error);
   if (error || !fs::exists(status)) {
@@ -114,8 +114,7 @@ std::string Untouchable(const fs::path& target, const std::vector<std::string>& 
       return "is one of the files to chart";
     }
   }
-  if (target.filename().u8string().rfind(ResultsNamePrefix, 0) == 0 ||
-      !ReadResultsFile(target.u8string()).error) {
+  if (HasResultsPrefix(target.filename().u8string()) || !ReadResultsFile(target.u8string()).error) {
     return "is a results file or console transcript of drives-tesk";
   }
   return "";
@@ -131,7 +130,7 @@ int ShowCommand(const std::vector<std::string>& files, const std::vector<std::st
     return 2;
   }
   const ReadFiles read = ReadAll(files, labels, each, streams.err);
-  streams.out << writer->write(read.runs, read.labels, read.columns);
+  streams.out << writer->write(Compare(read.runs, read.labels, read.columns));
   const bool written = Written(streams.out, streams.err);
   return read.allRead && written ? 0 : 1;
 }
@@ -145,7 +144,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
     std::ostringstream quiet;
     inputs = ResultsFilesHere(quiet, ignored);
   }
-  const std::string refusal = Untouchable(target, inputs);
+  const std::string refusal = OverwriteRefusal(target, inputs);
   if (!refusal.empty()) {
     streams.err << EscapeControls(output) << ": " << refusal << "; not written\n";
     return 1;
@@ -160,7 +159,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-    out << RenderChart(BuildTable(read.runs, read.columns));
+    out << WriteSvg(Compare(read.runs, read.labels, read.columns));
     out.close();
     if (out) {
       fs::rename(temporary, target, error);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "contract/report_texts.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
@@ -83,7 +84,7 @@ std::string Mebibytes(unsigned long long bytes, bool up) {
 }
 
 // Why the benchmark cannot run in `directory`; empty when it can, as far as can be told now.
-std::string Unfit(const Directory& directory, int workers) {
+std::string UnfitReason(const Directory& directory, int workers) {
   std::error_code error;
   const fs::file_status status = fs::status(directory.path, error);
   if (error && error != std::errc::no_such_file_or_directory) {
@@ -132,7 +133,7 @@ std::vector<std::string> ResultsNamesIn(const fs::path& directory) {
   fs::directory_iterator entries(directory, error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
     const std::string name = entries->path().filename().u8string();
-    if (name.rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name)) {
+    if (IsResultsName(name)) {
       names.push_back(name);
     }
   }
@@ -158,10 +159,10 @@ std::string ResultsNameOf(const std::string& transcript, const fs::path& directo
   if (!line.empty() && line.back() == '\r') {
     line.pop_back();
   }
-  const std::string name = line.substr(line.rfind('\\') + 1);
+  std::string name;
+  ResultsNameOnClosingLine(line, name);
   std::error_code error;
-  const bool fits = name.rfind(ResultsNamePrefix, 0) == 0 && name.find('/') == std::string::npos &&
-                    !IsRunCompanionName(name) &&
+  const bool fits = IsResultsName(name) && name.find('/') == std::string::npos &&
                     fs::is_regular_file(directory / fs::u8path(name), error);
   return fits ? name : std::string();
 }
@@ -169,10 +170,14 @@ std::string ResultsNameOf(const std::string& transcript, const fs::path& directo
 // The results file's name the benchmark would give a run started at `when`.
 std::string NameAt(long long when) {
   const LocalTime local = ToLocalTime(when);
-  char date[64];
-  std::snprintf(date, sizeof date, "local date %04d.%02d.%02d time %02d.%02d.%02d.txt", local.year,
-                local.month, local.day, local.hour, local.minute, local.second);
-  return std::string(ResultsNamePrefix) + date;
+  std::tm fields{};
+  fields.tm_year = local.year - 1900;
+  fields.tm_mon = local.month - 1;
+  fields.tm_mday = local.day;
+  fields.tm_hour = local.hour;
+  fields.tm_min = local.minute;
+  fields.tm_sec = local.second;
+  return ResultsNameFor(fields);
 }
 
 bool WriteFile(const fs::path& path, const std::string& bytes, std::ostream& err) {
@@ -420,7 +425,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams) {
   }
   bool fit = true;
   for (const Directory& directory : directories) {
-    const std::string reason = Unfit(directory, workers);
+    const std::string reason = UnfitReason(directory, workers);
     if (!reason.empty()) {
       streams.err << directory.shown << ": " << reason << "\n";
       fit = false;
@@ -472,7 +477,8 @@ int RunCommand(const RunCommandOptions& options, Streams streams) {
   for (const RunRecord& run : runs) {
     labels.push_back(EscapeControls(DefaultLabel(run)));
   }
-  streams.out << writer->write(runs, labels, GroupRepeats(runs, labels, false)) << std::flush;
+  streams.out << writer->write(Compare(runs, labels, GroupRepeats(runs, labels, false)))
+              << std::flush;
   if (!streams.out) {
     streams.err << Program << "the output could not be written\n";
     allOk = false;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "contract/file_names.h"
 #include "contract/report_texts.h"
 #include "results/record/text_safety.h"
 
@@ -13,11 +14,6 @@ namespace {
 
 // A context file is a few kilobytes; anything far larger is not one.
 constexpr std::uintmax_t MaxContextBytes = 1 << 20;
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 bool IsRegular(const fs::path& path) {
   std::error_code error;
@@ -31,16 +27,6 @@ std::string Text(const nlohmann::json& json, const char* key) {
 }
 
 }  // namespace
-
-std::string BesideResults(const std::string& resultsPath, const char* suffix) {
-  const std::string stem =
-      EndsWith(resultsPath, ".txt") ? resultsPath.substr(0, resultsPath.size() - 4) : resultsPath;
-  return stem + suffix;
-}
-
-bool IsRunCompanionName(const std::string& name) {
-  return EndsWith(name, TranscriptSuffix) || EndsWith(name, ContextSuffix);
-}
 
 RunContext ReadContextFile(const std::string& path) {
   RunContext context;
@@ -75,8 +61,7 @@ RunContext ReadContextFile(const std::string& path) {
 ReadOutcome ReadRun(const std::string& path) {
   const std::string transcript = BesideResults(path, TranscriptSuffix);
   const fs::path name = fs::u8path(path).filename();
-  const bool results =
-      name.u8string().rfind(ResultsNamePrefix, 0) == 0 && !IsRunCompanionName(name.u8string());
+  const bool results = IsResultsName(name.u8string());
   ReadOutcome outcome;
   if (results && IsRegular(fs::u8path(transcript))) {
     outcome = ReadResultsFile(transcript);

@@ -5,16 +5,8 @@
 
 #include <string>
 
+#include "contract/file_names.h"
 #include "results/reading/results_file.h"
-
-inline constexpr const char* TranscriptSuffix = ".console.txt";
-inline constexpr const char* ContextSuffix = ".context.json";
-
-// The name of R's transcript or context file (the same folder): R's ".txt" replaced.
-std::string BesideResults(const std::string& resultsPath, const char* suffix);
-
-// True for a transcript or context file of `run`: never a results file of its own.
-bool IsRunCompanionName(const std::string& name);
 
 // A results file, read through its transcript when `run` kept one (it carries the warnings the
 // results file lacks), with the context beside it. The record keeps the results file's path and

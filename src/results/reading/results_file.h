@@ -3,15 +3,12 @@
 // incomplete; a file that is not a report gives an error naming the line and what was expected.
 #pragma once
 
-#include <cstddef>
 #include <istream>
 #include <optional>
 #include <string>
 
+#include "results/reading/line_source.h"
 #include "results/record/run_record.h"
-
-// Lines longer than this are no report line: the file is refused at the first one, unread beyond.
-inline constexpr std::size_t MaxLineLength = 4096;
 
 struct ReadError {
   std::string path;
@@ -32,7 +29,3 @@ struct ReadOutcome {
 // a directory, a FIFO or a device is refused with the reason, never opened.
 ReadOutcome ReadResultsFile(const std::string& path);
 ReadOutcome ReadResults(std::istream& in, const std::string& path);
-
-// The run's local date (YYYY-MM-DD) and time (HH:MM:SS) from a results file's name; false when
-// the name does not have the benchmark's shape.
-bool DateFromResultsName(const std::string& name, std::string& date, std::string& time);

@@ -2,31 +2,15 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::set<std::string> ScratchNames() {
-  std::set<std::string> names{ScratchFileName, BlockCopyFileName};
-  for (int worker = 0; worker < ThreadCap; ++worker) {
-    const std::string number = std::to_string(worker);
-    names.insert(WorkerFilePrefix + number + WorkerFileSuffix);
-    names.insert(WorkerFilePrefix + number);
-    // The descriptor phase removes its files as it goes; a run stopped in the middle leaves one.
-    names.insert(WorkerDescriptorFilePrefix + number + WorkerFileSuffix);
-  }
-  return names;
-}
-
-}  // namespace
-
 bool IsScratchName(const std::string& name) {
-  static const std::set<std::string> names = ScratchNames();
-  return names.count(name) != 0;
+  static const std::vector<std::string> names = ScratchNames();
+  return std::binary_search(names.begin(), names.end(), name);
 }
 
 std::vector<ScratchFile> FindScratchFiles(const std::string& directory, std::string& error) {

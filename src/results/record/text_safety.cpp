@@ -121,3 +121,34 @@ std::string LastCharacters(const std::string& text, std::size_t count) {
   const std::size_t skip = FirstCharacters(text, total - count).size();
   return text.substr(skip);
 }
+
+std::string Utf8FromUtf16(std::u16string_view units) {
+  std::string text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    std::uint32_t code = units[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
+      code =
+          0x10000 + ((code - 0xD800) << 10) + (static_cast<std::uint32_t>(units[i + 1]) - 0xDC00);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x80) {
+      text += static_cast<char>(code);
+    } else if (code < 0x800) {
+      text += static_cast<char>(0xC0 | (code >> 6));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      text += static_cast<char>(0xE0 | (code >> 12));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      text += static_cast<char>(0xF0 | (code >> 18));
+      text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return text;
+}

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // `text` with every byte sequence that is not valid UTF-8 replaced by U+FFFD.
 std::string ValidUtf8(const std::string& text);
@@ -19,3 +20,7 @@ std::size_t CharacterCount(const std::string& text);
 std::string FirstCharacters(const std::string& text, std::size_t count);
 // The last `count` characters.
 std::string LastCharacters(const std::string& text, std::size_t count);
+
+// UTF-16 code units as UTF-8; an unpaired surrogate becomes U+FFFD. Windows' wide strings and
+// UTF-16 files both come through here.
+std::string Utf8FromUtf16(std::u16string_view units);

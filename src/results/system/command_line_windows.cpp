@@ -6,29 +6,14 @@
 #include <filesystem>
 
 #include "results/system/command_line.h"
-
-namespace {
-
-std::string ToUtf8(const std::wstring& wide) {
-  if (wide.empty()) {
-    return {};
-  }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                      nullptr, nullptr);
-  return text;
-}
-
-}  // namespace
+#include "results/system/windows_text.h"
 
 std::vector<std::string> Utf8Arguments(int, char**) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
   for (int i = 1; wide != nullptr && i < count; ++i) {
-    arguments.push_back(ToUtf8(wide[i]));
+    arguments.push_back(Utf8FromWide(wide[i]));
   }
   LocalFree(wide);
   return arguments;

@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "results/system/system_context.h"
+#include "results/system/windows_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string Utf8(const std::wstring& wide) {
-  return fs::path(wide).u8string();
-}
 
 // A text of the descriptor at `offset`, trimmed; empty when there is none.
 std::string DescriptorText(const std::vector<char>& buffer, DWORD offset) {
@@ -150,7 +147,7 @@ std::string CpuModel() {
                    L"ProcessorNameString", RRF_RT_REG_SZ, nullptr, name, &size) != ERROR_SUCCESS) {
     return {};
   }
-  const std::string text = Utf8(name);
+  const std::string text = Utf8FromWide(name);
   const std::size_t end = text.find_last_not_of(' ');
   const std::size_t start = text.find_first_not_of(' ');
   return end == std::string::npos ? std::string() : text.substr(start, end - start + 1);
@@ -174,14 +171,14 @@ void AddSystemContext(const std::string& directory, Json& context) {
   std::error_code error;
   const fs::path absolute = fs::absolute(fs::u8path(directory), error);
   const std::wstring path = (error ? fs::u8path(directory) : absolute).wstring();
-  context["directory"] = Utf8(path);
+  context["directory"] = Utf8FromWide(path);
   wchar_t volume[MAX_PATH + 1] = {};
   if (GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1)) {
-    context["mount_point"] = Utf8(volume);
+    context["mount_point"] = Utf8FromWide(volume);
     wchar_t fileSystem[MAX_PATH + 1] = {};
     if (GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
                               MAX_PATH + 1)) {
-      context["file_system"] = Utf8(fileSystem);
+      context["file_system"] = Utf8FromWide(fileSystem);
     }
     const char* type = DriveTypeName(GetDriveTypeW(volume));
     context["drive_type"] = type != nullptr ? Json(type) : Json(nullptr);

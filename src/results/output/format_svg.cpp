@@ -1,10 +1,11 @@
-#include "results/output/svg_chart.h"
+#include "results/output/format_svg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "results/output/cell_text.h"
 #include "results/output/formats.h"
 #include "results/record/text_safety.h"
 
@@ -26,7 +27,7 @@ constexpr int HeaderHeight = 40;
 constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
                                    "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
 
-std::string Number(double value) {
+std::string SvgNumber(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", value);
   return text;
@@ -85,7 +86,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
            std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
            "</text>\n";
     svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
-           "\" width=\"" + Number(length) + "\" height=\"" + std::to_string(BarHeight) +
+           "\" width=\"" + SvgNumber(length) + "\" height=\"" + std::to_string(BarHeight) +
            "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
     // Repeats: the bar is the median, the whisker runs from the smallest run to the largest.
     double end = length;
@@ -107,8 +108,8 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     if (!markers.empty()) {
       value += " " + markers;
     }
-    svg += "<text x=\"" + Number(x + labelWidth + end + 5) + "\" y=\"" + std::to_string(top + 13) +
-           "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
+    svg += "<text x=\"" + SvgNumber(x + labelWidth + end + 5) + "\" y=\"" +
+           std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
     svg += "</g>\n";
   }
 }
@@ -142,7 +143,8 @@ std::string EscapeXml(const std::string& text) {
   return escaped;
 }
 
-std::string RenderChart(const ComparisonTable& table) {
+std::string WriteSvg(const Comparison& comparison) {
+  const ComparisonTable& table = comparison.table;
   // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
   std::vector<const Row*> single;
   std::vector<const Row*> multi;

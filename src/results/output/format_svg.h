@@ -4,9 +4,5 @@
 
 #include <string>
 
-#include "results/comparing/comparison_table.h"
-
-std::string RenderChart(const ComparisonTable& table);
-
 // Text made safe for SVG element content and attribute values.
 std::string EscapeXml(const std::string& text);

@@ -1,0 +1,19 @@
+// What every output writes from: the runs read, their labels, the columns they are compared in,
+// and the table built from them once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "results/comparing/comparison_table.h"
+#include "results/record/run_record.h"
+
+struct Comparison {
+  const std::vector<RunRecord>& runs;
+  const std::vector<std::string>& labels;  // one per run
+  const std::vector<Column>& columns;
+  ComparisonTable table;  // empty when no run was read
+};
+
+Comparison Compare(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
+                   const std::vector<Column>& columns);

@@ -1,0 +1,75 @@
+// CSV for scripts: one line per figure and column, old columns first and new ones appended, so
+// scripts that read the earlier columns keep working.
+#include <cmath>
+#include <cstdio>
+
+#include "results/output/cell_text.h"
+#include "results/output/formats.h"
+
+namespace {
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    return text;
+  }
+  std::string quoted = "\"";
+  for (const char c : text) {
+    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  }
+  return quoted + "\"";
+}
+
+std::string CsvNumber(double value) {
+  if (std::isnan(value)) {
+    return "";
+  }
+  if (std::isinf(value)) {
+    return value > 0 ? "inf" : "-inf";
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  return text;
+}
+
+}  // namespace
+
+std::string WriteCsv(const Comparison& comparison) {
+  const ComparisonTable& table = comparison.table;
+  const std::vector<RunRecord>& runs = comparison.runs;
+  const std::vector<Column>& columns = comparison.columns;
+  std::string text =
+      "key,figure,unit,label,file,value,change_percent,flags,runs,low,high,spread_percent,"
+      "within_noise\n";
+  // A column of repeats names its files one after the other.
+  std::vector<std::string> files;
+  for (const Column& column : columns) {
+    std::string names;
+    for (const std::size_t run : column.runs) {
+      names += (names.empty() ? "" : ";") + runs[run].path;
+    }
+    files.push_back(CsvField(names));
+  }
+  for (const ContextRow& row : table.context) {
+    for (std::size_t column = 0; column < row.values.size(); ++column) {
+      text += CsvField(row.key) + "," + CsvField(row.title) + ",," +
+              CsvField(table.labels[column]) + "," + files[column] + "," +
+              CsvField(row.values[column]) + ",,," + std::to_string(columns[column].runs.size()) +
+              ",,,,\n";
+    }
+  }
+  for (const Row& row : table.rows) {
+    for (std::size_t column = 0; column < row.cells.size(); ++column) {
+      const Cell& cell = row.cells[column];
+      text += CsvField(row.key) + "," + CsvField(row.title) + "," + CsvField(row.unit) + "," +
+              CsvField(table.labels[column]) + "," + files[column] + "," + CsvNumber(cell.value) +
+              "," + CsvNumber(cell.change) + "," + FlagWords(cell) + "," +
+              std::to_string(cell.runs) + "," + CsvNumber(cell.low) + "," + CsvNumber(cell.high) +
+              "," + CsvNumber(cell.spread) + "," +
+              (column == 0        ? ""
+               : cell.withinNoise ? "yes"
+                                  : "no") +
+              "\n";
+    }
+  }
+  return text;
+}
