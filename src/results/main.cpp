@@ -1,8 +1,10 @@
-// drives-tesk-results: reads the results files of drives-tesk, compares them, charts them and
-// cleans up the scratch files the benchmark leaves.
+// drives-tesk-results: runs drives-tesk repeatedly, reads its results files, compares them,
+// charts them and cleans up the scratch files the benchmark leaves. This file only declares the
+// command line; each command's work is a library function that takes its streams.
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,76 +17,117 @@
 
 namespace {
 
-int Run(int argc, char** argv) {
+using Command = std::function<int(Streams)>;
+
+const char* EachHelp =
+    "Every run its own column (default: repeats of one directory as one column, their median)";
+
+// A label is free text, but one that starts with "--" is an option whose label was forgotten.
+const CLI::Validator NotAnOption(
+    [](std::string& value) {
+      return value.rfind("--", 0) == 0 ? "a label, not the option " + value : std::string();
+    },
+    "LABEL");
+
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const NamedFormat& named : OutputFormats()) {
+    names.emplace_back(named.name);
+  }
+  return names;
+}
+
+struct Inputs {
+  std::vector<std::string> files;
+  std::vector<std::string> labels;
+  bool each = false;
+};
+
+Command AddShow(CLI::App& app) {
+  auto inputs = std::make_shared<Inputs>();
+  auto format = std::make_shared<std::string>("text");
+  CLI::App* show = app.add_subcommand(
+      "show", "Show the figures of results files side by side, with the change against the first");
+  show->add_option("files", inputs->files,
+                   "Results files or console transcripts (default: every results file in the "
+                   "current directory, oldest first)");
+  show->add_option("--label", inputs->labels,
+                   "Name the columns, in file order (repeat for each file)")
+      ->allow_extra_args(false)
+      ->check(NotAnOption);
+  show->add_option("--format", *format, "Output: text (aligned, default), markdown, csv or json")
+      ->check(CLI::IsMember(FormatNames()));
+  show->add_flag("--each", inputs->each, EachHelp);
+  return [show, inputs, format](Streams streams) {
+    return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
+                                        inputs->each, streams)
+                          : -1;
+  };
+}
+
+Command AddChart(CLI::App& app) {
+  auto inputs = std::make_shared<Inputs>();
+  auto output = std::make_shared<std::string>();
+  CLI::App* chart = app.add_subcommand("chart", "Draw the figures as bar charts into one SVG file");
+  chart->add_option("files", inputs->files,
+                    "Results files or console transcripts (default: as show)");
+  chart
+      ->add_option("--label", inputs->labels, "Name the bars, in file order (repeat for each file)")
+      ->allow_extra_args(false)
+      ->check(NotAnOption);
+  chart->add_option("--output,-o", *output, "The SVG file to write")->required();
+  chart->add_flag("--each", inputs->each, EachHelp);
+  return [chart, inputs, output](Streams streams) {
+    return chart->parsed() ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output,
+                                          inputs->each, streams)
+                           : -1;
+  };
+}
+
+Command AddClean(CLI::App& app) {
+  auto directory = std::make_shared<std::string>(".");
+  auto yes = std::make_shared<bool>(false);
+  CLI::App* clean = app.add_subcommand(
+      "clean", "List the scratch files the benchmark left in a directory; remove them with --yes");
+  clean->add_option("directory", *directory, "The directory (default: the current one)");
+  clean->add_flag("--yes,-y", *yes, "Remove the files listed");
+  return [clean, directory, yes](Streams streams) {
+    return clean->parsed() ? CleanCommand(*directory, *yes, streams) : -1;
+  };
+}
+
+Command AddRun(CLI::App& app) {
+  auto run = std::make_shared<RunCommandOptions>();
+  CLI::App* command = app.add_subcommand(
+      "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
+  command->add_option("directories", run->directories,
+                      "Directories to measure (default: the current one)");
+  command->add_option("--repeat", run->repeat, "Runs per directory (default 3)")
+      ->check(CLI::Range(1, 100));
+  command
+      ->add_option("--threads", run->threads,
+                   "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
+                   "environment says)")
+      ->check(CLI::Range(1, ThreadCap));
+  command->add_option("--benchmark", run->benchmark,
+                      "The drives-tesk to run (default: the one beside this program, else "
+                      "the one on PATH)");
+  command->add_flag("--keep-scratch", run->keepScratch,
+                    "Leave the benchmark's scratch files (default: removed at the end)");
+  command->add_option("--format", run->format, "The comparison: as show --format")
+      ->check(CLI::IsMember(FormatNames()));
+  return [command, run](Streams streams) {
+    return command->parsed() ? RunCommand(*run, streams) : -1;
+  };
+}
+
+int Main(int argc, char** argv) {
   CLI::App app{
       "Runs drives-tesk repeatedly, shows, compares and charts its results files, and removes "
       "the scratch files it leaves."};
   app.set_version_flag("--version", DRIVES_TESK_VERSION);
   app.require_subcommand(1);
-
-  std::vector<std::string> files;
-  std::vector<std::string> labels;
-  std::string format = "text";
-  CLI::App* show = app.add_subcommand(
-      "show", "Show the figures of results files side by side, with the change against the first");
-  show->add_option("files", files,
-                   "Results files or console transcripts (default: every results file in the "
-                   "current directory, oldest first)");
-  // A label is free text, but one that starts with "--" is an option whose label was forgotten.
-  const CLI::Validator notAnOption(
-      [](std::string& value) {
-        return value.rfind("--", 0) == 0 ? "a label, not the option " + value : std::string();
-      },
-      "LABEL");
-  show->add_option("--label", labels, "Name the columns, in file order (repeat for each file)")
-      ->allow_extra_args(false)
-      ->check(notAnOption);
-  std::vector<std::string> formatNames;
-  for (const NamedFormat& named : OutputFormats()) {
-    formatNames.emplace_back(named.name);
-  }
-  show->add_option("--format", format, "Output: text (aligned, default), markdown, csv or json")
-      ->check(CLI::IsMember(formatNames));
-  bool each = false;
-  const char* eachHelp =
-      "Every run its own column (default: repeats of one directory as one column, their median)";
-  show->add_flag("--each", each, eachHelp);
-
-  std::string output;
-  CLI::App* chart = app.add_subcommand("chart", "Draw the figures as bar charts into one SVG file");
-  chart->add_option("files", files, "Results files or console transcripts (default: as show)");
-  chart->add_option("--label", labels, "Name the bars, in file order (repeat for each file)")
-      ->allow_extra_args(false)
-      ->check(notAnOption);
-  chart->add_option("--output,-o", output, "The SVG file to write")->required();
-  chart->add_flag("--each", each, eachHelp);
-
-  std::string directory = ".";
-  bool yes = false;
-  CLI::App* clean = app.add_subcommand(
-      "clean", "List the scratch files the benchmark left in a directory; remove them with --yes");
-  clean->add_option("directory", directory, "The directory (default: the current one)");
-  clean->add_flag("--yes,-y", yes, "Remove the files listed");
-
-  RunCommandOptions run;
-  CLI::App* runCommand = app.add_subcommand(
-      "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
-  runCommand->add_option("directories", run.directories,
-                         "Directories to measure (default: the current one)");
-  runCommand->add_option("--repeat", run.repeat, "Runs per directory (default 3)")
-      ->check(CLI::Range(1, 100));
-  runCommand
-      ->add_option("--threads", run.threads,
-                   "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
-                   "environment says)")
-      ->check(CLI::Range(1, ThreadCap));
-  runCommand->add_option("--benchmark", run.benchmark,
-                         "The drives-tesk to run (default: the one beside this program, else "
-                         "the one on PATH)");
-  runCommand->add_flag("--keep-scratch", run.keepScratch,
-                       "Leave the benchmark's scratch files (default: removed at the end)");
-  runCommand->add_option("--format", run.format, "The comparison: as show --format")
-      ->check(CLI::IsMember(formatNames));
+  const Command commands[] = {AddShow(app), AddChart(app), AddClean(app), AddRun(app)};
 
   // CLI11 takes a vector of arguments last first.
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);
@@ -94,26 +137,21 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return app.exit(error);
   }
-  files = ExpandWildcards(files);
-
   const Streams streams{std::cout, std::cerr};
-  if (show->parsed()) {
-    return ShowCommand(files, labels, format, each, streams);
+  for (const Command& command : commands) {
+    const int status = command(streams);
+    if (status >= 0) {
+      return status;
+    }
   }
-  if (chart->parsed()) {
-    return ChartCommand(files, labels, output, each, streams);
-  }
-  if (runCommand->parsed()) {
-    return RunCommand(run, streams);
-  }
-  return CleanCommand(directory, yes, streams);
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    return Run(argc, argv);
+    return Main(argc, argv);
   } catch (...) {
     // Out of memory, or a file system failing in a way the commands do not expect.
     std::cerr << "drives-tesk-results: unexpected failure\n";

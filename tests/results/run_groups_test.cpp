@@ -8,6 +8,8 @@
 
 #include "contract/file_names.h"
 #include "results/commands/run_command.h"
+#include "results/running/run_context.h"
+#include "results/running/run_plan.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/format_svg.h"
 #include "results/output/formats.h"
@@ -17,6 +19,7 @@
 #include "results/running/progress_line.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
+#include "support/platform_facts.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -189,7 +192,7 @@ TEST(RunParts, SectionsFollowTheReportsHeaders) {
             "reading speeds|multi-thread, High writing and reading speeds|");
 }
 
-TEST(RunParts, WorkersFootprintAndStartTime) {
+TEST(RunParts, WorkersAsTheBenchmarkWillStartThem) {
   const struct {
     int threads;
     const char* omp;
@@ -201,10 +204,21 @@ TEST(RunParts, WorkersFootprintAndStartTime) {
     EXPECT_EQ(ExpectedWorkers(test.threads, test.omp, test.hardware), test.workers)
         << test.threads << " " << (test.omp ? test.omp : "unset");
   }
-  EXPECT_EQ(FootprintBytes(8), 18u * 4194304u + 1048576u);
-  const std::string start = IsoTime(1796767445);
-  EXPECT_TRUE(IsIsoTimeWithOffset(start)) << start;
-  EXPECT_EQ(start.substr(16, 3), ":05") << "the offset is whole minutes";
+}
+
+// The start time carries the offset of the local zone, half hours included.
+TEST(RunParts, StartTimeCarriesTheZonesOffset) {
+  const char* saved = std::getenv("TZ");
+  const std::string restore = saved != nullptr ? saved : "";
+  const struct {
+    const char* zone;
+    const char* time;
+  } cases[] = {{"UTC0", "2026-12-08T22:04:05+00:00"}, {"IST-5:30", "2026-12-09T03:34:05+05:30"}};
+  for (const auto& test : cases) {
+    SetTimeZone(test.zone);
+    EXPECT_EQ(IsoTime(1796767445), test.time) << test.zone;
+  }
+  SetTimeZone(restore.c_str());
 }
 
 }  // namespace

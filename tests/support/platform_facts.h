@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +37,10 @@ inline int RunShell(const std::string& line) {
   return _wsystem(std::filesystem::u8path(ShellLine(line)).wstring().c_str());
 }
 // A path as the system gives it back (a working directory, say): backslashes.
+inline void SetTimeZone(const char* zone) {
+  _putenv_s("TZ", zone);
+  _tzset();
+}
 inline std::string NativeSeparators(std::string path) {
   for (char& c : path) {
     c = c == '/' ? '\\' : c;
@@ -59,6 +64,10 @@ inline std::string ShellLine(const std::string& line) {
 }
 inline int RunShell(const std::string& line) {
   return std::system(line.c_str());
+}
+inline void SetTimeZone(const char* zone) {
+  setenv("TZ", zone, 1);
+  tzset();
 }
 inline std::string NativeSeparators(std::string path) {
   return path;

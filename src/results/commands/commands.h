@@ -2,14 +2,10 @@
 // declares the command line, and the tests call the commands in-process.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
-struct Streams {
-  std::ostream& out;  // what the command produces
-  std::ostream& err;  // what went wrong, one message a line
-};
+#include "results/commands/present.h"
 
 // `show`: the files (default: every results file of the current directory) compared in `format`
 // (text, markdown, csv, json), repeats of one directory grouped unless `each`. 0 when every file

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "results/commands/commands.h"
+#include "results/system/process.h"
 
 struct RunCommandOptions {
   std::vector<std::string> directories;  // empty: the current one
@@ -17,15 +18,6 @@ struct RunCommandOptions {
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the
-// benchmark unfit); 130 interrupted.
-int RunCommand(const RunCommandOptions& options, Streams streams);
-
-// The workers the benchmark will start: `threads`, else OMP_NUM_THREADS's first number, else the
-// hardware threads; at most the benchmark's cap.
-int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned hardwareThreads);
-
-// The free space a run needs: the scratch files of both phases, and the files of the results.
-unsigned long long FootprintBytes(int workers);
-
-// The date and time of `when` in ISO 8601 with the offset from UTC: "2026-12-08T21:04:05+01:00".
-std::string IsoTime(long long when);
+// benchmark unfit); 130 interrupted. `start` starts each run of the benchmark.
+int RunCommand(const RunCommandOptions& options, Streams streams,
+               ChildStarter start = StartChildProcess);

@@ -1,5 +1,9 @@
 #include "results/running/run_context.h"
 
+#include <cstdio>
+
+#include "results/system/process.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -36,4 +40,14 @@ nlohmann::ordered_json BenchmarkVersion(const std::string& program) {
     }
   }
   return nullptr;
+}
+
+std::string IsoTime(long long when) {
+  const LocalTime local = ToLocalTime(when);
+  const int offset = local.offsetMinutes < 0 ? -local.offsetMinutes : local.offsetMinutes;
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", local.year,
+                local.month, local.day, local.hour, local.minute, local.second,
+                local.offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+  return text;
 }

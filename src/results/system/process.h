@@ -19,24 +19,39 @@ struct ChildEvent {
   std::string bytes;
 };
 
-class ChildProcess {
+// A running benchmark as a run follows it: the operating system's process, or in tests a stand-in
+// that replays a stored console.
+class RunningChild {
+ public:
+  virtual ~RunningChild() = default;
+  // Blocks until there is output, both pipes are closed, an interrupt comes, or `tickMs`
+  // milliseconds pass (never, when negative).
+  virtual ChildEvent Next(int tickMs) = 0;
+  // Stops the benchmark (interrupts): POSIX sends SIGTERM, Windows ends the process.
+  virtual void Stop() = 0;
+  // Waits for the benchmark to end.
+  virtual ChildExit Wait() = 0;
+};
+
+// Starts `program` in `directory`; empty on failure, with `error` saying why.
+using ChildStarter = std::unique_ptr<RunningChild> (*)(const std::string& program,
+                                                       const std::string& directory,
+                                                       std::string& error);
+
+class ChildProcess final : public RunningChild {
  public:
   // Starts `program` in `directory` with standard input at its end (the null device) and its
   // standard output and error on pipes; the environment is this program's. Empty on failure,
   // with `error` saying why.
   static std::unique_ptr<ChildProcess> Start(const std::string& program,
                                              const std::string& directory, std::string& error);
-  ~ChildProcess();
+  ~ChildProcess() override;
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Blocks until there is output, both pipes are closed, an interrupt comes, or `tickMs`
-  // milliseconds pass (never, when negative).
-  ChildEvent Next(int tickMs);
-  // Stops the benchmark (interrupts): POSIX sends SIGTERM, Windows ends the process.
-  void Stop();
-  // Waits for the benchmark to end.
-  ChildExit Wait();
+  ChildEvent Next(int tickMs) override;
+  void Stop() override;
+  ChildExit Wait() override;
 
   struct State;
 
@@ -44,6 +59,10 @@ class ChildProcess {
   explicit ChildProcess(std::unique_ptr<State> state);
   std::unique_ptr<State> state_;
 };
+
+// ChildProcess::Start as a ChildStarter.
+std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
+                                                const std::string& directory, std::string& error);
 
 // From here on Ctrl-C and SIGTERM (Windows: Ctrl-C, Ctrl-Break, the console closing) do not end
 // this program: they are noted, and wake ChildProcess::Next.

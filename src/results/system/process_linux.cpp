@@ -262,3 +262,8 @@ LocalTime ToLocalTime(long long when) {
           local.tm_sec,
           static_cast<int>(local.tm_gmtoff / 60)};
 }
+
+std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
+                                                const std::string& directory, std::string& error) {
+  return ChildProcess::Start(program, directory, error);
+}

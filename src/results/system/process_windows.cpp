@@ -253,3 +253,8 @@ LocalTime ToLocalTime(long long when) {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
           local.tm_min,         local.tm_sec,     offset};
 }
+
+std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
+                                                const std::string& directory, std::string& error) {
+  return ChildProcess::Start(program, directory, error);
+}

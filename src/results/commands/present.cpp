@@ -1,0 +1,79 @@
+#include "results/commands/present.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "contract/file_names.h"
+#include "results/reading/beside_files.h"
+#include "results/reading/results_file.h"
+#include "results/record/text_safety.h"
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok) {
+  std::vector<std::string> names;
+  std::error_code error;
+  fs::directory_iterator entries(".", error);
+  for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+    const std::string name = entries->path().filename().u8string();
+    if (IsResultsName(name)) {
+      names.push_back(name);
+    }
+  }
+  if (error) {
+    err << Program << "the current directory cannot be read: " << error.message() << "\n";
+    ok = false;
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>& labels, bool each,
+                  std::ostream& err) {
+  ReadFiles read;
+  if (files.empty()) {
+    files = ResultsFilesHere(err, read.allRead);
+    if (files.empty() && read.allRead) {
+      err << Program << "no results files in the current directory\n";
+      read.allRead = false;
+    }
+  }
+  if (labels.size() > files.size()) {
+    err << Program << labels.size() << " labels for " << files.size() << " files\n";
+    read.allRead = false;
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    ReadOutcome outcome = ReadRun(files[i]);
+    if (outcome.error) {
+      err << FormatError(*outcome.error) << "\n";
+      read.allRead = false;
+      continue;
+    }
+    RunRecord& run = *outcome.record;
+    read.labels.push_back(EscapeControls(i < labels.size() ? labels[i] : DefaultLabel(run)));
+    run.path = EscapeControls(run.path);
+    read.runs.push_back(std::move(run));
+  }
+  read.columns =
+      each ? EachRun(read.labels) : GroupRepeats(read.runs, read.labels, !labels.empty());
+  return read;
+}
+
+bool Written(std::ostream& out, std::ostream& err) {
+  errno = 0;
+  out.flush();
+  if (out) {
+    return true;
+  }
+  const int reason = errno;
+  err << Program << "the output could not be written"
+      << (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()) << "\n";
+  return false;
+}
+
+bool Present(const NamedFormat& format, const Comparison& comparison, Streams streams) {
+  streams.out << format.write(comparison);
+  return Written(streams.out, streams.err);
+}

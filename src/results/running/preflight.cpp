@@ -1,0 +1,96 @@
+#include "results/running/preflight.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "results/reading/scratch_files.h"
+#include "results/record/text_safety.h"
+#include "results/system/process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Program = "drives-tesk-results: ";
+constexpr unsigned long long MiB = 1024ULL * 1024ULL;
+
+std::string Mebibytes(unsigned long long bytes, bool up) {
+  return std::to_string(up ? (bytes + MiB - 1) / MiB : bytes / MiB) + " MiB";
+}
+
+}  // namespace
+
+std::string FindBenchmark(const std::string& named, std::ostream& err) {
+  std::error_code error;
+  if (!named.empty()) {
+    fs::path path = fs::u8path(named);
+    if (!fs::exists(path, error) && path.filename() == path) {
+      const std::string found = FindOnPath(named);
+      path = found.empty() ? path : fs::u8path(found);
+    }
+    if (!fs::is_regular_file(path, error)) {
+      err << Program << EscapeControls(named) << ": no such program\n";
+      return {};
+    }
+    return fs::absolute(path, error).u8string();
+  }
+  const std::string own = ProgramDirectory();
+  if (!own.empty()) {
+    const fs::path beside = fs::u8path(own) / BenchmarkFileName();
+    if (fs::is_regular_file(beside, error)) {
+      return beside.u8string();
+    }
+  }
+  const std::string onPath = FindOnPath(BenchmarkFileName());
+  if (!onPath.empty()) {
+    return fs::absolute(fs::u8path(onPath), error).u8string();
+  }
+  err << Program << "no " << BenchmarkFileName() << " beside this program or on PATH; name it with"
+      << " --benchmark PATH\n";
+  return {};
+}
+
+std::string UnfitReason(const Directory& directory, int workers) {
+  std::error_code error;
+  const fs::file_status status = fs::status(directory.path, error);
+  if (error && error != std::errc::no_such_file_or_directory) {
+    return error.message();
+  }
+  if (!fs::exists(status)) {
+    return "does not exist";
+  }
+  if (!fs::is_directory(status)) {
+    return "is not a directory";
+  }
+  std::random_device seed;
+  const fs::path probe =
+      directory.path / (".drives-tesk-results-probe-" + std::to_string(seed() % 1000000000U));
+  errno = 0;
+  {
+    std::ofstream out(probe, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+      const int reason = errno;
+      return reason != 0 ? std::strerror(reason) : "cannot be written";
+    }
+  }
+  fs::remove(probe, error);
+  const fs::space_info space = fs::space(directory.path, error);
+  if (error) {
+    return "";  // the space cannot be told: the run says it if it runs out
+  }
+  // The scratch files left by an earlier run are written over, not added.
+  unsigned long long available = space.available;
+  std::string ignored;
+  for (const ScratchFile& file : FindScratchFiles(directory.path.u8string(), ignored)) {
+    available += file.size;
+  }
+  const unsigned long long needed = FootprintBytes(workers);
+  if (available < needed) {
+    return "needs " + Mebibytes(needed, true) + " free for " + std::to_string(workers) +
+           (workers == 1 ? " worker" : " workers") + ", has " + Mebibytes(available, false);
+  }
+  return "";
+}

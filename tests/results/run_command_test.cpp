@@ -1,0 +1,127 @@
+// `run` in-process, with a stand-in for the benchmark's process that replays a stored console:
+// the naming of a run's files, its context and its line, and the comparison it prints. The real
+// benchmark is run end to end in tests/e2e/run_command_test.cpp.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "contract/file_names.h"
+#include "results/commands/commands.h"
+#include "results/commands/run_command.h"
+#include "results/stored_runs.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+// What the stand-in prints, leaves and exits with.
+struct Replay {
+  std::string console;
+  std::string resultsName;  // written into the directory at the start; empty: none
+  std::string results;
+  int status = 0;
+};
+const Replay* replaying = nullptr;
+
+class ReplayedChild : public RunningChild {
+ public:
+  explicit ReplayedChild(const Replay& replay) : replay_(replay) {}
+  ChildEvent Next(int) override {
+    // The console in two pieces, the second starting inside a line.
+    const std::size_t half = replay_.console.size() / 2;
+    switch (step_++) {
+      case 0:
+        return {ChildEvent::Output, replay_.console.substr(0, half)};
+      case 1:
+        return {ChildEvent::Output, replay_.console.substr(half)};
+      default:
+        return {ChildEvent::Ended, ""};
+    }
+  }
+  void Stop() override {}
+  ChildExit Wait() override { return {replay_.status, 0}; }
+
+ private:
+  const Replay& replay_;
+  int step_ = 0;
+};
+
+std::unique_ptr<RunningChild> StartReplay(const std::string&, const std::string& directory,
+                                          std::string&) {
+  if (!replaying->resultsName.empty()) {
+    WriteTextFile(directory + "/" + replaying->resultsName, replaying->results);
+  }
+  return std::make_unique<ReplayedChild>(*replaying);
+}
+
+TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
+  const std::string stored = StoredRun("linux-1-worker");
+  const std::string console = ReadWholeFile(StoredRun("linux-1-worker", "console"));
+  const std::string name = stored.substr(stored.rfind('/') + 1);
+  const struct {
+    const char* what;
+    Replay replay;
+    std::string says;     // what the run's line says after its duration
+    bool namedByResults;  // the kept files are named after the results file
+    int status;
+  } cases[] = {
+      {"a whole run", {console, name, ReadWholeFile(stored), 0}, ", " + name, true, 0},
+      {"a run cut short",
+       {console.substr(0, console.size() / 3), name, ReadWholeFile(stored), 0},
+       ", " + name + " (cut short)",
+       true,
+       1},
+      {"a failing benchmark", {"", "", "", 3}, ", exit status 3, no results file", false, 1},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    ScratchDirectory directory;
+    replaying = &test.replay;
+    RunCommandOptions options;
+    options.directories = {directory.path()};
+    options.repeat = 1;
+    options.threads = 1;
+    options.benchmark = stored;  // any regular file: the stand-in starts instead
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCommand(options, {out, err}, StartReplay), test.status) << err.str();
+
+    const std::vector<std::string> lines = SplitTextLines(err.str());
+    ASSERT_EQ(lines.size(), 1u) << err.str();
+    const std::string lead = "run 1 of 1: " + directory.path() + ": ";
+    EXPECT_EQ(lines[0].rfind(lead, 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(" s" + test.says), std::string::npos) << lines[0];
+
+    std::vector<std::string> transcripts;
+    for (const auto& entry : std::filesystem::directory_iterator(directory.path())) {
+      const std::string file = entry.path().filename().u8string();
+      if (file.find(TranscriptSuffix) != std::string::npos) {
+        transcripts.push_back(file);
+      }
+    }
+    ASSERT_EQ(transcripts.size(), 1u);
+    EXPECT_EQ(transcripts[0] == BesideResults(name, TranscriptSuffix), test.namedByResults);
+    EXPECT_TRUE(IsResultsName(BesideResults(transcripts[0], "")));
+    EXPECT_EQ(ReadWholeFile(directory.path() + "/" + transcripts[0]), test.replay.console);
+    const std::string stem =
+        transcripts[0].substr(0, transcripts[0].size() - std::string(TranscriptSuffix).size());
+    const auto context =
+        nlohmann::json::parse(ReadWholeFile(directory.path() + "/" + stem + ContextSuffix));
+    EXPECT_EQ(context["exit_status"], test.replay.status);
+    EXPECT_EQ(context["interrupted"], false);
+    EXPECT_EQ(context["workers"], 1);
+    EXPECT_EQ(context["omp_num_threads"], "1");
+
+    // What it prints is what `show` prints of the run it read.
+    if (test.namedByResults) {
+      std::ostringstream shown, ignored;
+      ShowCommand({directory.path() + "/" + name}, {}, "text", false, {shown, ignored});
+      EXPECT_EQ(out.str(), shown.str());
+    } else {
+      EXPECT_EQ(out.str(), "");
+    }
+  }
+}
+
+}  // namespace
