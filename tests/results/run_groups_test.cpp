@@ -8,8 +8,6 @@
 
 #include "contract/file_names.h"
 #include "results/commands/run_command.h"
-#include "results/running/run_context.h"
-#include "results/running/run_plan.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/format_svg.h"
 #include "results/output/formats.h"
@@ -17,6 +15,8 @@
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
 #include "results/running/progress_line.h"
+#include "results/running/run_context.h"
+#include "results/running/run_plan.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
@@ -74,7 +74,7 @@ TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndNoise) {
     runs.push_back(Scaled(directory, factor));
   }
   runs.back().context.known = true;
-  runs.back().context.fileSystem = "xfs";
+  runs.back().context["file_system"] = "xfs";
   std::vector<std::string> labels;
   for (const RunRecord& run : runs) {
     labels.push_back(DefaultLabel(run));
@@ -140,9 +140,9 @@ TEST(RunFiles, ResultsFileReadThroughItsTranscriptAndContext) {
   EXPECT_EQ(run.path, results);
   EXPECT_EQ(run.date, "2026-12-08");
   EXPECT_TRUE(run.single[Index(Measure::StreamCycles)].warned);
-  EXPECT_EQ(run.context.directory, "/mnt/\\x1b");
-  EXPECT_EQ(run.context.device, "sda");
-  EXPECT_EQ(run.context.rotational, "no");
+  EXPECT_EQ(run.context["directory"], "/mnt/\\x1b");
+  EXPECT_EQ(run.context["model"], "sda");
+  EXPECT_EQ(run.context["rotational"], "no");
 
   WriteTextFile(BesideResults(results, ContextSuffix), "[1, 2");
   EXPECT_FALSE(ReadRun(results).record->context.known) << "a broken context is left out";

@@ -95,24 +95,32 @@ std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
     return {};
   }
   // The runs of a column share these, so its first run speaks for it.
-  std::vector<ContextRow> rows = {{"context.file_system", "file system", {}},
-                                  {"context.device", "device", {}},
-                                  {"context.rotational", "rotational", {}},
-                                  {"context.workers", "workers", {}}};
-  for (const Column& column : columns) {
-    const RunRecord& run = runs[column.runs.front()];
-    rows[0].values.push_back(Shown(run.context.fileSystem));
-    rows[1].values.push_back(Shown(run.context.device));
-    rows[2].values.push_back(Shown(run.context.rotational));
-    rows[3].values.push_back(std::to_string(run.threads));
+  std::vector<ContextRow> rows;
+  for (const ContextField& field : ContextFields) {
+    if (field.title == nullptr) {
+      continue;
+    }
+    // "context.file_system": the title as a key.
+    std::string key = std::string("context.") + field.title;
+    std::replace(key.begin(), key.end(), ' ', '_');
+    ContextRow row{key, field.title, {}};
+    for (const Column& column : columns) {
+      row.values.push_back(Shown(runs[column.runs.front()].context[field.key]));
+    }
+    rows.push_back(std::move(row));
   }
+  ContextRow workers{"context.workers", "workers", {}};
+  for (const Column& column : columns) {
+    workers.values.push_back(std::to_string(runs[column.runs.front()].threads));
+  }
+  rows.push_back(std::move(workers));
   return rows;
 }
 
 // The directory a run was measured in: as its context says, else the results file's folder.
 std::string RunDirectory(const RunRecord& run) {
-  if (run.context.known && !run.context.directory.empty()) {
-    return run.context.directory;
+  if (run.context.known && !run.context["directory"].empty()) {
+    return run.context["directory"];
   }
   const std::filesystem::path path = std::filesystem::u8path(run.path);
   std::error_code error;
@@ -148,9 +156,12 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
     const RunRecord& run = runs[i];
     const std::string name = labelled ? labels[i] : RunDirectory(run);
     // Fields joined by a byte no text of theirs holds once controls are escaped.
-    const std::string key = name + '' + std::to_string(run.threads) + '' +
-                            run.context.fileSystem + '' + run.context.device + '' +
-                            run.context.rotational;
+    std::string key = name + '\x01' + std::to_string(run.threads);
+    for (const ContextField& field : ContextFields) {
+      if (field.splitsColumns) {
+        key += '\x01' + run.context[field.key];
+      }
+    }
     const auto found = std::find(keys.begin(), keys.end(), key);
     if (found == keys.end()) {
       keys.push_back(key);

@@ -20,10 +20,22 @@ bool IsRegular(const fs::path& path) {
   return fs::is_regular_file(fs::status(path, error)) && !error;
 }
 
-std::string Text(const nlohmann::json& json, const char* key) {
+// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no"; empty
+// where the file does not tell or the field is hidden.
+std::string Shown(const nlohmann::json& json, const char* key, ContextShown shown) {
   const auto found = json.find(key);
-  return found != json.end() && found->is_string() ? EscapeControls(found->get<std::string>())
-                                                   : std::string();
+  if (found == json.end()) {
+    return {};
+  }
+  switch (shown) {
+    case ContextShown::Text:
+      return found->is_string() ? EscapeControls(found->get<std::string>()) : std::string();
+    case ContextShown::YesNo:
+      return found->is_boolean() ? (found->get<bool>() ? "yes" : "no") : std::string();
+    case ContextShown::Hidden:
+      break;
+  }
+  return {};
 }
 
 }  // namespace
@@ -41,19 +53,13 @@ RunContext ReadContextFile(const std::string& path) {
     return context;
   }
   context.known = true;
-  context.directory = Text(json, "directory");
-  context.fileSystem = Text(json, "file_system");
-  context.device = Text(json, "model");
-  if (context.device.empty()) {
-    context.device = Text(json, "block_device");
+  for (std::size_t i = 0; i < ContextFieldCount; ++i) {
+    const ContextField& field = ContextFields[i];
+    context.values[i] = Shown(json, field.key, field.shown);
+    if (context.values[i].empty() && field.fallback != nullptr) {
+      context.values[i] = Shown(json, field.fallback, field.shown);
+    }
   }
-  const auto rotational = json.find("rotational");
-  if (rotational != json.end() && rotational->is_boolean()) {
-    context.rotational = rotational->get<bool>() ? "yes" : "no";
-  }
-  const auto interrupted = json.find("interrupted");
-  context.interrupted =
-      interrupted != json.end() && interrupted->is_boolean() && interrupted->get<bool>();
   context.json = json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   return context;
 }

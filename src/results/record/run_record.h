@@ -8,6 +8,7 @@
 #include <string>
 
 #include "contract/figure_table.h"
+#include "results/record/context_fields.h"
 
 inline constexpr double Missing = std::numeric_limits<double>::quiet_NaN();
 
@@ -38,12 +39,14 @@ using MeasureTable = std::array<Figures, MeasureCount>;
 // file; unknown for runs made without it. Texts are safe to show (controls escaped).
 struct RunContext {
   bool known = false;
-  std::string directory;   // absolute
-  std::string fileSystem;  // "ext4", "fuseblk", "NTFS"; empty when not told
-  std::string device;      // the model, else the block device; empty when not told
-  std::string rotational;  // "yes", "no", or empty
-  bool interrupted = false;
+  // One per ContextFields entry: its text, "yes"/"no" for a flag, empty where not told or
+  // hidden.
+  std::array<std::string, ContextFieldCount> values{};
   std::string json;  // the whole file, for JSON output
+
+  const std::string& operator[](const char* key) const { return values[ContextFieldIndex(key)]; }
+  std::string& operator[](const char* key) { return values[ContextFieldIndex(key)]; }
+  bool interrupted() const { return (*this)["interrupted"] == "yes"; }
 };
 
 struct RunRecord {

@@ -9,8 +9,8 @@
 
 nlohmann::ordered_json EmptyContext() {
   nlohmann::ordered_json context = nlohmann::ordered_json::object();
-  for (const char* key : ContextKeys) {
-    context[key] = nullptr;
+  for (const ContextField& field : ContextFields) {
+    context[field.key] = nullptr;
   }
   return context;
 }

@@ -6,19 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-// Every key of a context file, in the order written.
-inline constexpr const char* ContextKeys[] = {
-    // the run
-    "benchmark", "benchmark_version", "start_time", "wall_seconds", "exit_status", "signal",
-    "interrupted", "workers", "omp_num_threads",
-    // the directory, its file system and device
-    "directory", "mount_point", "file_system", "fuse", "mount_options", "mount_source",
-    "drive_type", "block_device", "bus_type", "vendor", "model", "rotational", "removable",
-    "size_bytes", "free_bytes",
-    // the machine
-    "os", "kernel", "cpu_model", "logical_cpus", "memory_bytes", "privileged",
-    // what the benchmark wrote to standard error
-    "stderr"};
+#include "results/record/context_fields.h"
 
 // A context with every key null.
 nlohmann::ordered_json EmptyContext();
