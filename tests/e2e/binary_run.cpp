@@ -5,6 +5,8 @@
 #include <fstream>
 #include <thread>
 
+#include "contract/file_names.h"
+
 #include "support/line_patterns.h"
 
 void RunningBinary::PrepareFiles(const RunOptions& options) {
@@ -53,7 +55,7 @@ std::vector<std::string> ResultsFilesIn(const std::string& directory) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(directory)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind("results_drives_tesk_windows @ ", 0) == 0) {
+    if (HasResultsPrefix(name)) {
       names.push_back(name);
     }
   }

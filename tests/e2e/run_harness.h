@@ -37,7 +37,7 @@ inline RunFiles FilesIn(const std::string& directory) {
   for (const auto& entry :
        std::filesystem::directory_iterator(std::filesystem::u8path(directory))) {
     const std::string name = entry.path().filename().u8string();
-    if (name.rfind("results_drives_tesk_windows @ ", 0) != 0) {
+    if (!HasResultsPrefix(name)) {
       continue;
     }
     const auto endsWith = [&name](const std::string& suffix) {

@@ -35,24 +35,6 @@ std::string Crafted(const std::string& from, const std::string& to, int count) {
   return text;
 }
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome Show(const std::vector<std::string>& files, const std::string& format = "text",
-             const std::vector<std::string>& labels = {}) {
-  std::ostringstream out, err;
-  const int status = ShowCommand(files, labels, format, false, {out, err});
-  return {status, out.str(), err.str()};
-}
-
-Outcome Chart(const std::vector<std::string>& files, const std::string& output) {
-  std::ostringstream out, err;
-  const int status = ChartCommand(files, {}, output, false, {out, err});
-  return {status, out.str(), err.str()};
-}
-
 TEST(HostileInput, BadThreadCountsAndTagsAreRefusedAtTheirOwnLine) {
   ScratchDirectory directory;
   const struct {

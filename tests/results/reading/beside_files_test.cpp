@@ -1,0 +1,60 @@
+// The files `run` keeps beside a results file, read with it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "contract/file_names.h"
+#include "results/comparing/comparison_table.h"
+#include "results/output/formats.h"
+#include "results/reading/beside_files.h"
+#include "results/reading/results_file.h"
+#include "results/record/text_safety.h"
+#include "results/running/progress_line.h"
+#include "results/running/run_context.h"
+#include "results/running/run_plan.h"
+#include "results/stored_runs.h"
+#include "support/line_patterns.h"
+#include "support/platform_facts.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The transcript beside a results file is read in its place (its warnings count), under the
+// results file's name and date; the context beside it fills the rows; `show` without files
+// takes neither as a results file of its own.
+TEST(RunFiles, ResultsFileReadThroughItsTranscriptAndContext) {
+  ScratchDirectory directory;
+  const std::string results = fs::path(StoredRun("linux-1-worker")).filename().string();
+  fs::copy_file(StoredRun("linux-1-worker"), results);
+  std::string console = ReadWholeFile(StoredRun("linux-1-worker", "console"));
+  const std::string rate = "Files/sec.\n";
+  console.insert(console.find(rate) + rate.size(),
+                 "Warning: the file-handling figures above are not a drive speed: open failed "
+                 "3 times: Permission denied.\n");
+  WriteTextFile(BesideResults(results, TranscriptSuffix), console);
+  WriteTextFile(BesideResults(results, ContextSuffix),
+                R"({"start_time": "x", "directory": "/mnt/\u001b", "file_system": "ext4",
+                    "model": null, "block_device": "sda", "rotational": false})");
+  const ReadOutcome outcome = ReadRun(results);
+  ASSERT_TRUE(outcome.record) << FormatError(*outcome.error);
+  const RunRecord& run = *outcome.record;
+  EXPECT_EQ(run.path, results);
+  EXPECT_EQ(run.date, "2026-12-08");
+  EXPECT_TRUE(run.single[Index(Measure::StreamCycles)].warned);
+  EXPECT_EQ(run.context["directory"], "/mnt/\\x1b");
+  EXPECT_EQ(run.context["model"], "sda");
+  EXPECT_EQ(run.context["rotational"], "no");
+
+  WriteTextFile(BesideResults(results, ContextSuffix), "[1, 2");
+  EXPECT_FALSE(ReadRun(results).record->context.known) << "a broken context is left out";
+
+  std::ostringstream out, err;
+  EXPECT_EQ(ShowCommand({}, {}, "csv", false, {out, err}), 0) << err.str();
+  EXPECT_EQ(SplitLines(out.str()).size(), 1u + 36u) << "one column: the results file";
+}
+
+}  // namespace
