@@ -43,10 +43,10 @@ enum class Field {
 };
 
 struct LayoutLine {
-  LineKind kind;
   ChannelText text;   // the whole line, or what stands before the number; Warnings: what the
                       // warning calls the measurement
   ChannelText after;  // what follows the number
+  LineKind kind;
   Field field;
 };
 
@@ -73,19 +73,19 @@ constexpr ChannelText ConsoleOnly(const char* text) {
   return {text, nullptr};
 }
 constexpr LayoutLine Text(ChannelText text) {
-  return {LineKind::Text, text, {nullptr, nullptr}, Field::None};
+  return {text, {nullptr, nullptr}, LineKind::Text, Field::None};
 }
 constexpr LayoutLine Blank(ChannelText where = Both("")) {
-  return {LineKind::Blank, where, {nullptr, nullptr}, Field::None};
+  return {where, {nullptr, nullptr}, LineKind::Blank, Field::None};
 }
 constexpr LayoutLine Figure(Field field, ChannelText before, ChannelText after) {
-  return {LineKind::Figure, before, after, field};
+  return {before, after, LineKind::Figure, field};
 }
 constexpr LayoutLine Tagged(Field field, ChannelText before, ChannelText after) {
-  return {LineKind::TaggedFigure, before, after, field};
+  return {before, after, LineKind::TaggedFigure, field};
 }
 constexpr LayoutLine Warnings(const char* measurement) {
-  return {LineKind::Warnings, ConsoleOnly(measurement), {nullptr, nullptr}, Field::None};
+  return {ConsoleOnly(measurement), {nullptr, nullptr}, LineKind::Warnings, Field::None};
 }
 
 }  // namespace layout
@@ -103,7 +103,7 @@ inline constexpr LayoutLine BannerLines[] = {
     layout::Blank(),
     layout::Figure(Field::Threads, layout::Both(ThreadCountText), layout::Both("")),
     layout::Blank(),
-    {LineKind::Optional, layout::Both(CapLine), {nullptr, nullptr}, Field::None},
+    {layout::Both(CapLine), {nullptr, nullptr}, LineKind::Optional, Field::None},
     layout::Text(layout::Both(SingleThreadLine)),
     layout::Blank(),
 };
@@ -177,11 +177,14 @@ inline constexpr LayoutLine ReadSummaryLines[] = {
 
 // The console's last lines, after the results file is closed.
 inline constexpr LayoutLine ClosingLines[] = {
-    {LineKind::ClosingPath, layout::ConsoleOnly(SavedText), {nullptr, nullptr}, Field::None},
+    {layout::ConsoleOnly(SavedText), {nullptr, nullptr}, LineKind::ClosingPath, Field::None},
     layout::Blank(layout::ConsoleOnly("")),
     layout::Blank(layout::ConsoleOnly("")),
     layout::Text(layout::ConsoleOnly(EnterLine)),
 };
+
+// A test reports one or two measurements (a throughput test's write and read halves).
+inline constexpr int MaxParts = 2;
 
 // The lines that report one measurement.
 struct MeasureLines {
@@ -193,7 +196,7 @@ struct MeasureLines {
 // lines after them.
 struct SingleTestLayout {
   ChannelText header;
-  MeasureLines parts[2];
+  MeasureLines parts[MaxParts];
   int partCount;
   int blanksAfter;
 };
@@ -229,10 +232,10 @@ inline constexpr const SingleTestLayout* SingleTests[] = {
 // the order the workers finish), the summary after the given empty lines, and one empty line.
 struct ParallelPhaseLayout {
   ChannelText header;
-  MeasureLines worker[2];
+  MeasureLines worker[MaxParts];
   int partCount;
   int blanksBeforeSummary;
-  MeasureLines summary[2];
+  MeasureLines summary[MaxParts];
 };
 
 // Empty lines before a summary: two after the file-handling and byte-wise phases, one after the

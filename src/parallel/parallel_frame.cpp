@@ -23,10 +23,10 @@ void ReportWorkerPart(const ParallelPhaseLayout& phase, int part, int thread, do
 }
 
 void ReportPhaseSummary(const ParallelPhaseLayout& phase, SummaryRates first, SummaryRates second) {
-  const SummaryRates rates[2] = {first, second};
+  const SummaryRates rates[MaxParts] = {first, second};
   ForEachChannel([&](std::ostream& channel, Channel which) {
     WriteBlanks(channel, phase.blanksBeforeSummary);
-    for (int part = 0; part < phase.partCount; ++part) {
+    for (int part = 0; part < phase.partCount && part < MaxParts; ++part) {
       LineFigures figures;
       figures.rate = rates[part].overall;
       figures.improvement = rates[part].overall / rates[part].single;
