@@ -12,6 +12,7 @@
 #include "contract/constants.h"
 #include "results/commands/commands.h"
 #include "results/commands/run_command.h"
+#include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
 #include "results/system/command_line.h"
 
@@ -41,7 +42,17 @@ struct Inputs {
   std::vector<std::string> files;
   std::vector<std::string> labels;
   bool each = false;
+  double threshold = DefaultThresholdPercent;
 };
+
+const char* ThresholdHelp =
+    "Changes whose 95% interval stays within this many percent either way are the same "
+    "(default 3)";
+
+void AddThreshold(CLI::App* command, double& threshold) {
+  command->add_option("--threshold", threshold, ThresholdHelp)
+      ->check(CLI::Range(0.0, MaxThresholdPercent));
+}
 
 Command AddShow(CLI::App& app) {
   auto inputs = std::make_shared<Inputs>();
@@ -58,9 +69,10 @@ Command AddShow(CLI::App& app) {
   show->add_option("--format", *format, "Output: text (aligned, default), markdown, csv or json")
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
+  AddThreshold(show, inputs->threshold);
   return [show, inputs, format](Streams streams) {
     return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams)
+                                        inputs->each, streams, inputs->threshold)
                           : -1;
   };
 }
@@ -77,9 +89,10 @@ Command AddChart(CLI::App& app) {
       ->check(NotAnOption);
   chart->add_option("--output,-o", *output, "The SVG file to write")->required();
   chart->add_flag("--each", inputs->each, EachHelp);
+  AddThreshold(chart, inputs->threshold);
   return [chart, inputs, output](Streams streams) {
     return chart->parsed() ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output,
-                                          inputs->each, streams)
+                                          inputs->each, streams, inputs->threshold)
                            : -1;
   };
 }
@@ -102,7 +115,10 @@ Command AddRun(CLI::App& app) {
       "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
   command->add_option("directories", run->directories,
                       "Directories to measure (default: the current one)");
-  command->add_option("--repeat", run->repeat, "Runs per directory (default 3)")
+  command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
+      ->allow_extra_args(false)
+      ->check(NotAnOption);
+  command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
       ->check(CLI::Range(1, 100));
   command
       ->add_option("--threads", run->threads,
@@ -116,6 +132,7 @@ Command AddRun(CLI::App& app) {
                     "Leave the benchmark's scratch files (default: removed at the end)");
   command->add_option("--format", run->format, "The comparison: as show --format")
       ->check(CLI::IsMember(FormatNames()));
+  AddThreshold(command, run->thresholdPercent);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
   };

@@ -40,7 +40,7 @@ std::string OverwriteRefusal(const fs::path& target, const std::vector<std::stri
 }  // namespace
 
 int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                 const std::string& output, bool each, Streams streams) {
+                 const std::string& output, bool each, Streams streams, double thresholdPercent) {
   const fs::path target = fs::u8path(output);
   std::vector<std::string> inputs = files;
   if (inputs.empty()) {
@@ -63,7 +63,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-    out << WriteSvg(Compare(read.runs, read.labels, read.columns));
+    out << WriteSvg(Compare(read.runs, read.labels, read.columns, thresholdPercent));
     out.close();
     if (out) {
       fs::rename(temporary, target, error);

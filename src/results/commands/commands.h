@@ -11,12 +11,14 @@
 // (text, markdown, csv, json), repeats of one directory grouped unless `each`. 0 when every file
 // was read and the output written.
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                const std::string& format, bool each, Streams streams);
+                const std::string& format, bool each, Streams streams,
+                double thresholdPercent = DefaultThresholdPercent);
 
 // `chart`: the SVG into `output`, never over an input, a results file or a directory; written
 // beside it first and renamed, so a failed write leaves an existing file as it was.
 int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                 const std::string& output, bool each, Streams streams);
+                 const std::string& output, bool each, Streams streams,
+                 double thresholdPercent = DefaultThresholdPercent);
 
 // `clean`: lists the scratch files of `directory`; removes them with `yes`.
 int CleanCommand(const std::string& directory, bool yes, Streams streams);

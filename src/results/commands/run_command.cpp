@@ -1,5 +1,6 @@
 #include "results/commands/run_command.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -47,6 +48,12 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
     streams.err << Program << "no output format " << EscapeControls(options.format) << "\n";
     return 2;
   }
+  const std::size_t named = std::max<std::size_t>(options.directories.size(), 1);
+  if (!options.labels.empty() && options.labels.size() != named) {
+    streams.err << Program << options.labels.size() << " labels for " << named
+                << (named == 1 ? " directory" : " directories") << "\n";
+    return 2;
+  }
   const std::string benchmark = FindBenchmark(options.benchmark, streams.err);
   if (benchmark.empty()) {
     return 2;
@@ -56,7 +63,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
   }
   const int workers = ExpectedWorkers(options.threads, std::getenv("OMP_NUM_THREADS"),
                                       std::thread::hardware_concurrency());
-  std::vector<Directory> directories = PlanDirectories(options.directories);
+  std::vector<Directory> directories = PlanDirectories(options.directories, options.labels);
   if (!AllFit(directories, workers, streams.err)) {
     streams.err << Program << "nothing was run\n";
     return 2;
@@ -71,6 +78,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
   Runner runner(benchmark, workers, ompNumThreads, streams.err, start);
   const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
   std::vector<RunRecord> runs;
+  std::vector<std::string> labels;
   bool allOk = true;
   bool interrupted = false;
   for (std::size_t k = 0; k < order.size() && !interrupted; ++k) {
@@ -81,18 +89,18 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
     allOk = allOk && outcome.ok;
     if (outcome.record && !outcome.interrupted) {
       runs.push_back(std::move(*outcome.record));
+      labels.push_back(options.labels.empty() ? EscapeControls(DefaultLabel(runs.back()))
+                                              : directories[order[k]].label);
     }
   }
   if (!options.keepScratch) {
     CleanScratch(directories, streams.err);
   }
 
-  std::vector<std::string> labels;
-  labels.reserve(runs.size());
-  for (const RunRecord& run : runs) {
-    labels.push_back(EscapeControls(DefaultLabel(run)));
-  }
   const bool shown =
-      Present(*writer, Compare(runs, labels, GroupRepeats(runs, labels, false)), streams);
+      Present(*writer,
+              Compare(runs, labels, GroupRepeats(runs, labels, !options.labels.empty()),
+                      options.thresholdPercent),
+              streams);
   return interrupted ? 130 : allOk && shown ? 0 : 1;
 }

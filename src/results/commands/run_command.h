@@ -10,11 +10,15 @@
 
 struct RunCommandOptions {
   std::vector<std::string> directories;  // empty: the current one
-  int repeat = 3;
+  std::vector<std::string> labels;       // empty, or one per directory: their columns' names
+  // Five runs a side is the smallest count at which two columns get a 95% interval with room to
+  // spare (4 against 4 already gives one, from the extreme ratios only).
+  int repeat = 5;
   int threads = 0;        // 0: the environment's, else OMP_NUM_THREADS for the benchmark
   std::string benchmark;  // empty: beside this program, else on PATH
   bool keepScratch = false;
   std::string format = "text";
+  double thresholdPercent = DefaultThresholdPercent;
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the

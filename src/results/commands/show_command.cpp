@@ -2,13 +2,14 @@
 #include "results/record/text_safety.h"
 
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                const std::string& format, bool each, Streams streams) {
+                const std::string& format, bool each, Streams streams, double thresholdPercent) {
   const NamedFormat* writer = FindFormat(format);
   if (writer == nullptr) {
     streams.err << Program << "no output format " << EscapeControls(format) << "\n";
     return 2;
   }
   const ReadFiles read = ReadAll(files, labels, each, streams.err);
-  const bool written = Present(*writer, Compare(read.runs, read.labels, read.columns), streams);
+  const bool written =
+      Present(*writer, Compare(read.runs, read.labels, read.columns, thresholdPercent), streams);
   return read.allRead && written ? 0 : 1;
 }

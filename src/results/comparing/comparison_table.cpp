@@ -1,8 +1,12 @@
 #include "results/comparing/comparison_table.h"
 
+#include "results/record/text_safety.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -54,6 +58,7 @@ Cell Aggregate(const Row& perRun, const Column& column) {
       values.push_back(one.value);
     }
   }
+  cell.values = values;
   if (values.empty()) {
     return cell;
   }
@@ -67,17 +72,27 @@ Cell Aggregate(const Row& perRun, const Column& column) {
   return cell;
 }
 
-void MarkNoise(Row& row) {
+// Each later column against the first, where either side has repeats: the interval of the
+// change and its verdict.
+void JudgeChanges(Row& row, double thresholdPercent) {
   if (row.cells.empty()) {
     return;
   }
   const Cell& first = row.cells.front();
   for (std::size_t i = 1; i < row.cells.size(); ++i) {
     Cell& cell = row.cells[i];
-    const bool repeated = first.runs > 1 || cell.runs > 1;
-    const bool measured = !std::isnan(first.low) && !std::isnan(cell.low);
-    cell.withinNoise =
-        repeated && measured && std::max(first.low, cell.low) <= std::min(first.high, cell.high);
+    cell.judged =
+        (first.runs > 1 || cell.runs > 1) && !std::isnan(first.value) && !std::isnan(cell.value);
+    if (!cell.judged) {
+      continue;
+    }
+    const RatioInterval interval = ChangeInterval(first.values, cell.values);
+    if (interval.known) {
+      cell.intervalLow = (interval.low - 1) * 100.0;
+      cell.intervalHigh = (interval.high - 1) * 100.0;
+    }
+    cell.verdict = Judge(interval, thresholdPercent / 100.0);
+    cell.withinNoise = cell.verdict != Verdict::Faster && cell.verdict != Verdict::Slower;
   }
 }
 
@@ -128,6 +143,64 @@ std::string RunDirectory(const RunRecord& run) {
   return (error ? path : absolute).lexically_normal().parent_path().u8string();
 }
 
+// The last `depth` names of `folder`, joined by "/".
+std::string LastComponents(const fs::path& folder, int depth) {
+  std::vector<std::string> names;
+  for (const fs::path& part : folder) {
+    const std::string text = part.u8string();
+    if (!text.empty() && text != "/" && text != "\\" && part != folder.root_name()) {
+      names.push_back(text);
+    }
+  }
+  std::string joined;
+  const std::size_t from = names.size() > static_cast<std::size_t>(depth)
+                               ? names.size() - static_cast<std::size_t>(depth)
+                               : 0;
+  for (std::size_t i = from; i < names.size(); ++i) {
+    joined += (joined.empty() ? "" : "/") + names[i];
+  }
+  return joined;
+}
+
+// The folder a results file lies in, absolute.
+fs::path ResultsFolder(const RunRecord& run) {
+  const fs::path path = fs::u8path(run.path);
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().parent_path();
+}
+
+// The run's date and time where the name tells them, else the file's own name.
+std::string When(const RunRecord& run) {
+  return run.date.empty() ? fs::u8path(run.path).filename().u8string() : run.date + " " + run.time;
+}
+
+// Columns whose default labels read the same are each named by more of their folder, until they
+// differ or the folders have no more names.
+void MakeLabelsUnique(std::vector<Column>& columns, const std::vector<fs::path>& folders,
+                      const std::vector<std::string>& suffixes) {
+  std::vector<int> depth(columns.size(), 1);
+  for (bool changed = true; changed;) {
+    changed = false;
+    std::vector<bool> same(columns.size(), false);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      for (std::size_t d = c + 1; d < columns.size(); ++d) {
+        if (columns[d].label == columns[c].label) {
+          same[c] = same[d] = true;
+        }
+      }
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const std::string longer = LastComponents(folders[c], depth[c] + 1);
+      if (same[c] && longer != LastComponents(folders[c], depth[c])) {
+        ++depth[c];
+        columns[c].label = EscapeControls(longer + suffixes[c]);
+        changed = true;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 double Median(std::vector<double> values) {
@@ -151,12 +224,16 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
                                  const std::vector<std::string>& labels, bool labelled) {
   std::vector<Column> columns;
   std::vector<std::string> keys;
-  std::vector<std::string> names;
+  std::vector<fs::path> folders;  // what a column's default label names
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const RunRecord& run = runs[i];
+    // A file without a context tells nothing of where it ran: a column of its own, unless the
+    // user labelled several alike.
+    const bool groups = labelled || run.context.known;
     const std::string name = labelled ? labels[i] : RunDirectory(run);
     // Fields joined by a byte no text of theirs holds once controls are escaped.
-    std::string key = name + '\x01' + std::to_string(run.threads);
+    std::string key =
+        groups ? name + '\x01' + std::to_string(run.threads) : "\x02" + std::to_string(i);
     for (const ContextField& field : ContextFields) {
       if (field.splitsColumns) {
         key += '\x01' + run.context[field.key];
@@ -165,29 +242,39 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
     const auto found = std::find(keys.begin(), keys.end(), key);
     if (found == keys.end()) {
       keys.push_back(key);
-      names.push_back(name);
+      folders.push_back(fs::u8path(name));
       columns.push_back({labels[i], {i}});
     } else {
       columns[static_cast<std::size_t>(found - keys.begin())].runs.push_back(i);
     }
   }
+  std::vector<std::string> suffixes(columns.size());
   for (std::size_t c = 0; c < columns.size(); ++c) {
     Column& column = columns[c];
     if (column.runs.size() > 1) {
-      const std::string shown =
-          labelled ? names[c] : std::filesystem::u8path(names[c]).filename().u8string();
-      column.label =
-          (shown.empty() ? names[c] : shown) + " (" + std::to_string(column.runs.size()) + " runs)";
+      suffixes[c] = " (" + std::to_string(column.runs.size()) + " runs)";
+      const std::string shown = labelled ? folders[c].u8string() : LastComponents(folders[c], 1);
+      column.label = (shown.empty() ? folders[c].u8string() : shown) + suffixes[c];
+    } else if (!labelled) {
+      const RunRecord& run = runs[column.runs.front()];
+      folders[c] = ResultsFolder(run);
+      suffixes[c] = " " + When(run);
     }
+  }
+  if (!labelled) {
+    MakeLabelsUnique(columns, folders, suffixes);
   }
   return columns;
 }
 
-ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns) {
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns,
+                           double thresholdPercent) {
   const ComparisonTable perRun = PerRunTable(runs);
   ComparisonTable table;
+  table.thresholdPercent = thresholdPercent;
   for (const Column& column : columns) {
     table.labels.push_back(column.label);
+    table.runs.push_back(static_cast<int>(column.runs.size()));
   }
   table.context = ContextRows(runs, columns);
   for (const Row& row : perRun.rows) {
@@ -196,7 +283,7 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector
       grouped.cells.push_back(Aggregate(row, column));
     }
     AddChanges(grouped);
-    MarkNoise(grouped);
+    JudgeChanges(grouped, thresholdPercent);
     table.rows.push_back(std::move(grouped));
   }
   return table;

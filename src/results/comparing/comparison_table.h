@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "results/comparing/interval.h"
 #include "results/record/run_record.h"
 
 // A timed span shorter than this is one shot, too short to trust.
 inline constexpr double ShortSpanSeconds = 0.01;
+
+// Changes whose whole interval lies within this many percent either way are the same.
+inline constexpr double DefaultThresholdPercent = 3;
+inline constexpr double MaxThresholdPercent = 50;
 
 struct Cell {
   double value = Missing;   // NaN where the file lacks the figure; the median of repeats
@@ -17,8 +22,15 @@ struct Cell {
   int runs = 1;             // the runs of the column
   double low = Missing;     // the smallest and largest figure of the runs
   double high = Missing;
-  double spread = Missing;   // (high - low) as a percent of the median, for repeats
-  bool withinNoise = false;  // repeats on either side, and this range overlaps the first column's
+  double spread = Missing;     // (high - low) as a percent of the median, for repeats
+  std::vector<double> values;  // the figure of each run of the column that has it
+  // Against the first column, where either side has repeats: the 95% interval of the change in
+  // percent (NaN where the runs are too few for one) and the verdict.
+  bool judged = false;
+  double intervalLow = Missing;
+  double intervalHigh = Missing;
+  Verdict verdict = Verdict::None;
+  bool withinNoise = false;  // judged, and neither faster nor slower
   bool shortSpan = false;    // a timed span under ShortSpanSeconds
   bool warned = false;       // the console warned that the figure is not a drive speed
   bool incomplete = false;   // the run was cut short before this figure
@@ -40,7 +52,9 @@ struct ContextRow {
 };
 
 struct ComparisonTable {
+  double thresholdPercent = DefaultThresholdPercent;
   std::vector<std::string> labels;  // one per column
+  std::vector<int> runs;            // the runs of each column
   std::vector<ContextRow> context;  // empty when no run has a context file
   std::vector<Row> rows;
 };
@@ -72,7 +86,8 @@ const char* MeasureTitle(Measure measure);
 // The default column label: the name of the file's directory, the run's date and time.
 std::string DefaultLabel(const RunRecord& run);
 
-ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns);
+ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns,
+                           double thresholdPercent = DefaultThresholdPercent);
 // One column per run.
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
                            const std::vector<std::string>& labels);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "results/comparing/interval.h"
+
 namespace {
 
 std::string FormatChange(double change) {
@@ -27,6 +29,23 @@ std::string FormatSpread(double spread) {
   return text;
 }
 
+// A bound of an interval in percent, signed: "-1.0", "+12.3".
+std::string FormatBound(double percent) {
+  char text[64];
+  std::snprintf(text, sizeof text, std::fabs(percent) < 1e6 ? "%+.1f" : "%+.3g", percent);
+  return text;
+}
+
+std::string ThresholdText(double percent) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", percent);
+  return text;
+}
+
+bool IsVerdictMark(const CellMark& mark) {
+  return mark.mark == SameMark || mark.mark == UndecidedMark;
+}
+
 }  // namespace
 
 const std::vector<CellMark>& CellMarks() {
@@ -35,9 +54,10 @@ const std::vector<CellMark>& CellMarks() {
        "repeats: the median, and the spread of the runs (largest minus smallest) as a percentage "
        "of it",
        [](const Cell& cell) { return !std::isnan(cell.spread); }},
-      {NoiseMark, nullptr,
-       "within the noise: the runs of the two columns overlap, from smallest to largest",
-       [](const Cell& cell) { return cell.withinNoise; }},
+      {SameMark, nullptr, "the same",
+       [](const Cell& cell) { return cell.verdict == Verdict::Same; }},
+      {UndecidedMark, nullptr, "undecided: more runs narrow it",
+       [](const Cell& cell) { return cell.verdict == Verdict::Undecided; }},
       {"~", "short", "timed in under 10 ms: one shot, too short to trust",
        [](const Cell& cell) { return cell.shortSpan; }},
       {"!", "warning", "the console warned that file operations failed: not a drive speed",
@@ -90,7 +110,16 @@ std::string CellText(const Cell& cell) {
   }
   const std::string change = FormatChange(cell.change);
   if (!change.empty()) {
-    text += " (" + change + (cell.withinNoise ? " " + std::string(NoiseMark) : "") + ")";
+    text += " (" + change;
+    if (!std::isnan(cell.intervalLow)) {
+      text += " " + FormatBound(cell.intervalLow) + ".." + FormatBound(cell.intervalHigh);
+    }
+    if (cell.verdict == Verdict::Same) {
+      text += std::string(" ") + SameMark;
+    } else if (cell.verdict == Verdict::Undecided) {
+      text += std::string(" ") + UndecidedMark;
+    }
+    text += ")";
   }
   const std::string markers = FlagMarkers(cell);
   if (!markers.empty()) {
@@ -104,17 +133,65 @@ std::string FigureName(const Row& row) {
 }
 
 std::vector<std::string> Legend(const ComparisonTable& table) {
-  std::vector<std::string> legend;
-  for (const CellMark& mark : CellMarks()) {
-    bool shown = false;
+  auto appears = [&table](const CellMark& mark) {
     for (const Row& row : table.rows) {
       for (const Cell& cell : row.cells) {
-        shown = shown || mark.on(cell);
+        if (mark.on(cell)) {
+          return true;
+        }
       }
     }
-    if (shown) {
+    return false;
+  };
+  bool judged = false;
+  for (const Row& row : table.rows) {
+    for (const Cell& cell : row.cells) {
+      judged = judged || cell.judged;
+    }
+  }
+  std::vector<std::string> legend;
+  if (judged) {
+    // The verdicts' rule in one line, with both their marks.
+    std::string rule = "a..b 95% interval of the change (every figure is better when higher); " +
+                       std::string(SameMark) + " the same within \xc2\xb1" +
+                       ThresholdText(table.thresholdPercent) + "%; ";
+    for (const CellMark& mark : CellMarks()) {
+      if (mark.mark == UndecidedMark) {
+        rule += std::string(mark.mark) + " " + mark.meaning;
+      }
+    }
+    legend.push_back(rule);
+  }
+  for (const CellMark& mark : CellMarks()) {
+    if (!IsVerdictMark(mark) && appears(mark)) {
       legend.push_back(std::string(mark.mark) + " " + mark.meaning);
     }
   }
   return legend;
+}
+
+std::vector<std::string> VerdictLines(const ComparisonTable& table) {
+  std::vector<std::string> lines;
+  bool tooFew = false;
+  for (std::size_t column = 1; column < table.labels.size(); ++column) {
+    int counts[5] = {};
+    for (const Row& row : table.rows) {
+      const Cell& cell = row.cells[column];
+      counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
+    }
+    if (LowerCriticalValue(table.runs.front(), table.runs[column]) < 0) {
+      tooFew = true;
+    }
+    if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
+      continue;
+    }
+    lines.push_back(table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
+                    std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
+                    " the same, " + std::to_string(counts[4]) + " undecided");
+  }
+  if (tooFew) {
+    lines.push_back(
+        "a 95% interval needs 4 runs a side, or 1 against 39 (3 against 3 cannot give one)");
+  }
+  return lines;
 }

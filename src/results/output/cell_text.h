@@ -7,8 +7,10 @@
 
 #include "results/comparing/comparison_table.h"
 
-// The mark of a change within the noise.
-inline constexpr const char* NoiseMark = "\xe2\x89\x88";  // ≈
+// The marks of a change's verdict: the same within the threshold, or undecided. A faster or
+// slower figure carries none.
+inline constexpr const char* SameMark = "\xe2\x89\x88";       // ≈
+inline constexpr const char* UndecidedMark = "\xe2\x80\xa6";  // …
 
 // A mark a cell can carry. Flags (a short span, a warning, a cut-short run) stand after the
 // figure and have a word for CSV and JSON; the others are explained in the legend only.
@@ -28,12 +30,19 @@ std::string FormatValue(double value);
 std::string FlagMarkers(const Cell& cell);
 std::string FlagWords(const Cell& cell);
 
-// "1234 [4.2%] (+5.6% ≈) ~": the value (the median of repeats), the spread of the repeats, the
-// change against the first column and whether it is within the noise, the flag markers.
+// "1234 [4.2%] (+5.6% -1.0..+12.3 ≈) ~": the value (the median of repeats), the spread of the
+// repeats, the change against the first column with its 95% interval and the verdict's mark,
+// the flag markers.
 std::string CellText(const Cell& cell);
 
 // "Lower (files/s)": a row's title and unit.
 std::string FigureName(const Row& row);
 
-// The legend's lines for the marks that appear in `table`, in the order of the marks.
+// The legend's lines for the marks that appear in `table`, in the order of the marks; where any
+// change is judged, first the rule of the verdicts.
 std::vector<std::string> Legend(const ComparisonTable& table);
+
+// Under the table: for each later column with judged changes, how many figures are faster,
+// slower, the same and undecided; and, where any column has too few runs for an interval, how
+// many an interval needs.
+std::vector<std::string> VerdictLines(const ComparisonTable& table);

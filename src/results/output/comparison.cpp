@@ -1,6 +1,7 @@
 #include "results/output/comparison.h"
 
 Comparison Compare(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
-                   const std::vector<Column>& columns) {
-  return {runs, labels, columns, runs.empty() ? ComparisonTable{} : BuildTable(runs, columns)};
+                   const std::vector<Column>& columns, double thresholdPercent) {
+  return {runs, labels, columns,
+          runs.empty() ? ComparisonTable{} : BuildTable(runs, columns, thresholdPercent)};
 }

@@ -15,5 +15,7 @@ struct Comparison {
   ComparisonTable table;  // empty when no run was read
 };
 
+// `thresholdPercent`: how far either way a change may reach and still be the same.
 Comparison Compare(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
-                   const std::vector<Column>& columns);
+                   const std::vector<Column>& columns,
+                   double thresholdPercent = DefaultThresholdPercent);

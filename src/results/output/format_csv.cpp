@@ -31,6 +31,16 @@ std::string CsvNumber(double value) {
   return text;
 }
 
+// An interval's bound in percent, to two decimals whatever its size.
+std::string CsvPercent(double value) {
+  if (!std::isfinite(value)) {
+    return CsvNumber(value);
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, std::fabs(value) < 1e12 ? "%.2f" : "%.3e", value);
+  return text;
+}
+
 }  // namespace
 
 std::string WriteCsv(const Comparison& comparison) {
@@ -39,7 +49,7 @@ std::string WriteCsv(const Comparison& comparison) {
   const std::vector<Column>& columns = comparison.columns;
   std::string text =
       "key,figure,unit,label,file,value,change_percent,flags,runs,low,high,spread_percent,"
-      "within_noise\n";
+      "within_noise,ci_low_percent,ci_high_percent,verdict\n";
   // A column of repeats names its files one after the other.
   std::vector<std::string> files;
   for (const Column& column : columns) {
@@ -54,7 +64,7 @@ std::string WriteCsv(const Comparison& comparison) {
       text += CsvField(row.key) + "," + CsvField(row.title) + ",," +
               CsvField(table.labels[column]) + "," + files[column] + "," +
               CsvField(row.values[column]) + ",,," + std::to_string(columns[column].runs.size()) +
-              ",,,,\n";
+              ",,,,,,,\n";
     }
   }
   for (const Row& row : table.rows) {
@@ -65,10 +75,11 @@ std::string WriteCsv(const Comparison& comparison) {
               "," + CsvNumber(cell.change) + "," + FlagWords(cell) + "," +
               std::to_string(cell.runs) + "," + CsvNumber(cell.low) + "," + CsvNumber(cell.high) +
               "," + CsvNumber(cell.spread) + "," +
-              (column == 0        ? ""
+              (!cell.judged       ? ""
                : cell.withinNoise ? "yes"
                                   : "no") +
-              "\n";
+              "," + CsvPercent(cell.intervalLow) + "," + CsvPercent(cell.intervalHigh) + "," +
+              VerdictWord(cell.verdict) + "\n";
     }
   }
   return text;

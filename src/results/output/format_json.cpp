@@ -105,13 +105,20 @@ std::string WriteJson(const Comparison& comparison) {
       nlohmann::json figures = nlohmann::json::object();
       for (const Row& row : table.rows) {
         const Cell& cell = row.cells[c];
-        figures[row.key] = {{"median", JsonNumber(cell.value)},
-                            {"min", JsonNumber(cell.low)},
-                            {"max", JsonNumber(cell.high)},
-                            {"spread_percent", JsonNumber(cell.spread)},
-                            {"change_percent", JsonNumber(cell.change)},
-                            {"within_noise", cell.withinNoise},
-                            {"flags", FlagWords(cell)}};
+        figures[row.key] = {
+            {"median", JsonNumber(cell.value)},
+            {"min", JsonNumber(cell.low)},
+            {"max", JsonNumber(cell.high)},
+            {"spread_percent", JsonNumber(cell.spread)},
+            {"change_percent", JsonNumber(cell.change)},
+            {"within_noise", cell.withinNoise},
+            {"interval_percent",
+             std::isnan(cell.intervalLow)
+                 ? nlohmann::json(nullptr)
+                 : nlohmann::json::array({cell.intervalLow, cell.intervalHigh})},
+            {"verdict", cell.verdict == Verdict::None ? nlohmann::json(nullptr)
+                                                      : nlohmann::json(VerdictWord(cell.verdict))},
+            {"flags", FlagWords(cell)}};
       }
       column["figures"] = figures;
       compared.push_back(column);

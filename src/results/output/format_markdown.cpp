@@ -36,7 +36,10 @@ std::string WriteMarkdown(const Comparison& comparison) {
     }
     text += "\n";
   }
-  const auto legend = Legend(table);
+  std::vector<std::string> legend = VerdictLines(table);
+  for (const std::string& line : Legend(table)) {
+    legend.push_back(line);
+  }
   if (!legend.empty()) {
     text += "\n";
     for (const std::string& line : legend) {

@@ -102,8 +102,23 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
                     middle, to, from, capTop, capBottom, to, capTop, capBottom);
       svg += path;
       end = std::max(end, to - x - labelWidth);
+      // Every run a dot over the bar.
+      for (const double run : cell.values) {
+        if (std::isfinite(run)) {
+          char dot[160];
+          std::snprintf(dot, sizeof dot,
+                        "<circle cx=\"%.1f\" cy=\"%d\" r=\"2.5\" fill=\"#222\" class=\"run\"/>\n",
+                        x + labelWidth + std::max(run, 0.0) / largest * barSpace, middle);
+          svg += dot;
+        }
+      }
     }
     std::string value = FormatValue(cell.value);
+    if (cell.verdict == Verdict::Same) {
+      value += std::string(" ") + SameMark;
+    } else if (cell.verdict == Verdict::Undecided) {
+      value += std::string(" ") + UndecidedMark;
+    }
     const std::string markers = FlagMarkers(cell);
     if (!markers.empty()) {
       value += " " + markers;
@@ -191,9 +206,21 @@ std::string WriteSvg(const Comparison& comparison) {
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
          "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
          "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+  bool judged = false;
+  for (const Row& row : table.rows) {
+    for (const Cell& cell : row.cells) {
+      judged = judged || cell.judged;
+    }
+  }
+  const std::string repeats =
+      judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
+               "the largest; " +
+                   std::string(SameMark) + " the same, " + UndecidedMark +
+                   " undecided (legend of show)"
+             : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
+               "run";
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
-         "\" class=\"note\">Repeats: the bar is the median, the whisker runs from the smallest "
-         "to the largest run</text>\n";
+         "\" class=\"note\">" + EscapeXml(repeats) + "</text>\n";
   svg += "</svg>\n";
   return svg;
 }

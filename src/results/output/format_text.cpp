@@ -48,6 +48,9 @@ std::string WriteText(const Comparison& comparison) {
     }
     text += out + "\n";
   }
+  for (const std::string& line : VerdictLines(table)) {
+    text += line + "\n";
+  }
   for (const std::string& legend : Legend(table)) {
     text += legend + "\n";
   }

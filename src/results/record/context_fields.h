@@ -23,7 +23,8 @@ struct ContextField {
 inline constexpr ContextField ContextFields[] = {
     // the run
     {"benchmark", nullptr, false, ContextShown::Hidden, nullptr},
-    {"benchmark_version", nullptr, false, ContextShown::Hidden, nullptr},
+    {"benchmark_version", nullptr, true, ContextShown::Text, nullptr},
+    {"companion_version", nullptr, false, ContextShown::Hidden, nullptr},
     {"start_time", nullptr, false, ContextShown::Hidden, nullptr},
     {"wall_seconds", nullptr, false, ContextShown::Hidden, nullptr},
     {"exit_status", nullptr, false, ContextShown::Hidden, nullptr},
@@ -48,6 +49,7 @@ inline constexpr ContextField ContextFields[] = {
     {"size_bytes", nullptr, false, ContextShown::Hidden, nullptr},
     {"free_bytes", nullptr, false, ContextShown::Hidden, nullptr},
     // the machine
+    {"host", nullptr, true, ContextShown::Text, nullptr},
     {"os", nullptr, false, ContextShown::Hidden, nullptr},
     {"kernel", nullptr, false, ContextShown::Hidden, nullptr},
     {"cpu_model", nullptr, false, ContextShown::Hidden, nullptr},

@@ -133,6 +133,7 @@ Json Runner::ContextBefore(const Directory& directory, long long start) const {
   AddSystemContext(directory.path.u8string(), context);
   context["benchmark"] = benchmark_;
   context["benchmark_version"] = version_;
+  context["companion_version"] = DRIVES_TESK_VERSION;
   context["start_time"] = IsoTime(start);
   context["workers"] = workers_;
   context["omp_num_threads"] = ompNumThreads_;

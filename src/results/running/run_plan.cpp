@@ -15,9 +15,12 @@ constexpr unsigned long long ResultsFilesBytes = 1024ULL * 1024ULL;
 
 }  // namespace
 
-std::vector<Directory> PlanDirectories(const std::vector<std::string>& given) {
+std::vector<Directory> PlanDirectories(const std::vector<std::string>& given,
+                                       const std::vector<std::string>& labels) {
   std::vector<Directory> directories;
-  for (const std::string& name : given.empty() ? std::vector<std::string>{"."} : given) {
+  const std::vector<std::string> names = given.empty() ? std::vector<std::string>{"."} : given;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
     std::error_code error;
     const fs::path absolute = fs::absolute(fs::u8path(name), error).lexically_normal();
     const fs::path path = error ? fs::u8path(name) : absolute;
@@ -26,7 +29,8 @@ std::vector<Directory> PlanDirectories(const std::vector<std::string>& given) {
       return d.path == path || fs::equivalent(d.path, path, ignored);
     });
     if (!named) {
-      directories.push_back({EscapeControls(name), path, {}, 0});
+      directories.push_back(
+          {EscapeControls(name), path, {}, 0, i < labels.size() ? EscapeControls(labels[i]) : ""});
     }
   }
   return directories;

@@ -12,11 +12,14 @@ struct Directory {
   std::filesystem::path path;     // absolute
   std::vector<double> durations;  // seconds of its finished runs
   long long lastStart = 0;
+  std::string label;  // what the user named its column, safe to print; empty: not named
 };
 
 // The directories as given (the current one when none), each once: a directory named twice is
-// measured once per round, since its runs must start seconds apart.
-std::vector<Directory> PlanDirectories(const std::vector<std::string>& given);
+// measured once per round, since its runs must start seconds apart. `labels`, when given, name
+// them in order, one each.
+std::vector<Directory> PlanDirectories(const std::vector<std::string>& given,
+                                       const std::vector<std::string>& labels = {});
 
 // A's first run, B's first run, ..., A's second run, ...: drift and warming fall on every
 // directory alike.

@@ -173,6 +173,7 @@ void AddSystemContext(const std::string& directory, Json& context) {
   utsname system{};
   if (uname(&system) == 0) {
     context["kernel"] = std::string(system.sysname) + " " + system.release;
+    context["host"] = TextOrNull(system.nodename);
   }
   context["cpu_model"] = TextOrNull(ValueOf("/proc/cpuinfo", "model name", ':'));
   const long cpus = sysconf(_SC_NPROCESSORS_ONLN);

@@ -190,6 +190,11 @@ void AddSystemContext(const std::string& directory, Json& context) {
     context["size_bytes"] = total.QuadPart;
     context["free_bytes"] = available.QuadPart;
   }
+  wchar_t host[256];
+  DWORD hostSize = sizeof host / sizeof host[0];
+  if (GetComputerNameExW(ComputerNameDnsHostname, host, &hostSize)) {
+    context["host"] = Utf8FromWide(std::wstring(host, hostSize));
+  }
   const std::string os = OsVersion();
   context["os"] = os.empty() ? Json(nullptr) : Json(os);
   const std::string cpu = CpuModel();

@@ -16,6 +16,14 @@
 
 namespace {
 
+std::vector<std::string> FilesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().u8string());
+  }
+  return names;
+}
+
 // What the stand-in prints, leaves and exits with.
 struct Replay {
   std::string console;
@@ -94,8 +102,7 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
     EXPECT_NE(lines[0].find(" s" + test.says), std::string::npos) << lines[0];
 
     std::vector<std::string> transcripts;
-    for (const auto& entry : std::filesystem::directory_iterator(directory.path())) {
-      const std::string file = entry.path().filename().u8string();
+    for (const std::string& file : FilesIn(directory.path())) {
       if (file.find(TranscriptSuffix) != std::string::npos) {
         transcripts.push_back(file);
       }
@@ -122,6 +129,33 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
       EXPECT_EQ(out.str(), "");
     }
   }
+}
+
+// --label names each directory's column; a count that does not match the directories is refused
+// before anything runs.
+TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
+  const std::string stored = StoredRun("linux-1-worker");
+  const std::string name = stored.substr(stored.rfind('/') + 1);
+  const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
+                      ReadWholeFile(stored), 0};
+  replaying = &replay;
+  ScratchDirectory directory;
+  RunCommandOptions options;
+  options.directories = {directory.path()};
+  options.repeat = 1;
+  options.benchmark = stored;
+  options.labels = {"fast disk", "slow disk"};
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommand(options, {out, err}, StartReplay), 2);
+  EXPECT_EQ(err.str(), "drives-tesk-results: 2 labels for 1 directory\n");
+  EXPECT_TRUE(FilesIn(directory.path()).empty()) << "nothing ran";
+
+  options.labels = {"fast disk"};
+  std::ostringstream named, ignored;
+  EXPECT_EQ(RunCommand(options, {named, ignored}, StartReplay), 0) << ignored.str();
+  EXPECT_EQ(SplitTextLines(named.str()).at(0).find("figure"), 0u);
+  EXPECT_NE(SplitTextLines(named.str()).at(0).find("  fast disk"), std::string::npos)
+      << named.str();
 }
 
 }  // namespace

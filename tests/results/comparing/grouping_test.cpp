@@ -32,59 +32,70 @@ TEST(Repeats, MedianOfAnyCount) {
   EXPECT_EQ(Median({4, 1, 3, 100}), 3.5);
 }
 
-// Three runs of /a, three of /b overlapping them, three of /c far above, one of /a on another
-// file system: four columns, the last never mixed into the first.
-TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndNoise) {
+// A run measured in `directory` with a context: its rates times `factor`.
+RunRecord Measured(const std::string& directory, double factor, const std::string& fileSystem) {
+  RunRecord run = Scaled(directory, factor);
+  run.context.known = true;
+  run.context["directory"] = directory;
+  run.context["host"] = "bench-host";
+  run.context["file_system"] = fileSystem;
+  run.context["model"] = "Disk " + directory.substr(1);
+  run.context["rotational"] = "no";
+  run.context.json = R"({"directory":")" + directory + R"(","file_system":")" + fileSystem + "\"}";
+  return run;
+}
+
+// Five runs of /a, five of /b a third faster, four of /c within a percent of /a, one of /a on
+// another file system, and two files without a context: columns by directory and context, the
+// last never mixed into the first, the files without a context one column each.
+TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndVerdict) {
   std::vector<RunRecord> runs;
-  for (const auto& [directory, factor] : std::vector<std::pair<std::string, double>>{{"/a", 0.9},
-                                                                                     {"/b", 1.1},
-                                                                                     {"/c", 2.0},
-                                                                                     {"/a", 1.0},
-                                                                                     {"/b", 1.3},
-                                                                                     {"/c", 2.1},
-                                                                                     {"/a", 1.2},
-                                                                                     {"/b", 1.5},
-                                                                                     {"/c", 2.2},
-                                                                                     {"/a", 1.0}}) {
-    runs.push_back(Scaled(directory, factor));
-  }
-  // The runs of /c tell where they ran; the last run of /a ran on another file system.
-  for (RunRecord& run : runs) {
-    if (run.path.rfind("/c/", 0) == 0) {
-      run.context.known = true;
-      run.context["file_system"] = "ext4";
-      run.context["model"] = "Disk C";
-      run.context["rotational"] = "no";
-      run.context.json = R"({"directory":"/c","file_system":"ext4","model":"Disk C"})";
+  const double a[] = {1.0, 1.01, 0.99, 1.0, 1.005};
+  const double b[] = {1.3, 1.35, 1.4, 1.32, 1.38};
+  const double c[] = {1.0, 1.005, 0.995, 1.01};
+  for (int i = 0; i < 5; ++i) {
+    runs.push_back(Measured("/a", a[i], "ext4"));
+    runs.push_back(Measured("/b", b[i], "ext4"));
+    if (i < 4) {
+      runs.push_back(Measured("/c", c[i], "ext4"));
     }
   }
-  runs.back().context.known = true;
-  runs.back().context["file_system"] = "xfs";
+  runs.push_back(Measured("/a", 1.0, "xfs"));
+  runs.push_back(Scaled("/x/d", 1.0));
+  runs.push_back(Scaled("/y/d", 1.0));
   std::vector<std::string> labels;
   for (const RunRecord& run : runs) {
     labels.push_back(DefaultLabel(run));
   }
   const std::vector<Column> columns = GroupRepeats(runs, labels, false);
-  ASSERT_EQ(columns.size(), 4u);
-  EXPECT_EQ(columns[0].label, "a (3 runs)");
-  EXPECT_EQ(columns[0].runs, (std::vector<std::size_t>{0, 3, 6}));
-  EXPECT_EQ(columns[3].label, labels[9]) << "a single run keeps its own label";
+  ASSERT_EQ(columns.size(), 6u);
+  EXPECT_EQ(columns[0].label, "a (5 runs)");
+  EXPECT_EQ(columns[0].runs, (std::vector<std::size_t>{0, 3, 6, 9, 12}));
+  EXPECT_EQ(columns[3].runs, (std::vector<std::size_t>{14})) << "another file system";
+  EXPECT_EQ(columns[4].runs, (std::vector<std::size_t>{15})) << "no context: a column of its own";
+  EXPECT_EQ(columns[5].runs, (std::vector<std::size_t>{16}));
+  // Two labels that would read the same are lengthened by their folders.
+  EXPECT_EQ(columns[4].label, "x/d 2026-12-08 10:50:46");
+  EXPECT_EQ(columns[5].label, "y/d 2026-12-08 10:50:46");
 
   const ComparisonTable table = BuildTable(runs, columns);
   const Row& row = table.rows[Index(Measure::StreamCycles)];
   const double base = ShownRate(Measure::StreamCycles, Scaled("/a", 1.0).single[0]);
   EXPECT_DOUBLE_EQ(row.cells[0].value, base);
-  EXPECT_DOUBLE_EQ(row.cells[0].spread, 30.0);
-  EXPECT_NEAR(row.cells[1].change, 30.0, 1e-9);
-  EXPECT_TRUE(row.cells[1].withinNoise) << "1.1-1.5 overlaps 0.9-1.2";
-  EXPECT_FALSE(row.cells[2].withinNoise) << "2.0-2.2 is clear of 0.9-1.2";
-  EXPECT_TRUE(row.cells[3].withinNoise) << "one run inside the first column's range";
-  EXPECT_TRUE(std::isnan(row.cells[3].spread));
-  ASSERT_EQ(table.context.size(), 4u) << "some runs have a context: the rows show";
-  EXPECT_EQ(table.context[0].values, (std::vector<std::string>{"-", "-", "ext4", "xfs"}));
+  EXPECT_NEAR(row.cells[0].spread, 2.0, 1e-9);
+  EXPECT_NEAR(row.cells[1].change, 35.0, 1e-9);
+  EXPECT_EQ(row.cells[1].verdict, Verdict::Faster);
+  EXPECT_EQ(row.cells[2].verdict, Verdict::Same);
+  EXPECT_EQ(row.cells[3].verdict, Verdict::Undecided) << "1 against 5: no interval";
+  EXPECT_TRUE(std::isnan(row.cells[3].intervalLow));
+  EXPECT_FALSE(row.cells[1].withinNoise);
+  EXPECT_TRUE(row.cells[2].withinNoise);
+  ASSERT_EQ(table.context.size(), 4u);
+  EXPECT_EQ(table.context[0].values,
+            (std::vector<std::string>{"ext4", "ext4", "ext4", "xfs", "-", "-"}));
 
-  // Every output of the comparison, whole: medians, spreads, the noise mark and its legend,
-  // context rows, CSV and JSON columns, the chart's whiskers.
+  // Every output of the comparison, whole: medians, spreads, intervals, verdicts and their
+  // counts, the legend, context rows, CSV and JSON columns, the chart's whiskers and dots.
   ExpectGoldenOutputs("repeats", Compare(runs, labels, columns));
 
   // --each: one column per run, as given.

@@ -1,0 +1,144 @@
+#include "results/comparing/interval.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace {
+
+// Both sides up to this many runs: the exact distribution; beyond, the normal approximation.
+constexpr int ExactUpTo = 50;
+constexpr double TailProbability = 0.025;
+constexpr double NormalQuantile = 1.959963984540054;  // of 0.975
+
+// The counts of U = 0 .. m*n over all orderings: f(i, j, u) = f(i - 1, j, u - j) + f(i, j - 1, u),
+// built one i at a time for every j up to n.
+std::vector<double> Counts(int m, int n) {
+  std::vector<std::vector<double>> previous(static_cast<std::size_t>(n) + 1,
+                                            std::vector<double>{1.0});
+  for (int i = 1; i <= m; ++i) {
+    std::vector<std::vector<double>> current(static_cast<std::size_t>(n) + 1);
+    current[0] = {1.0};
+    for (int j = 1; j <= n; ++j) {
+      std::vector<double>& counts = current[static_cast<std::size_t>(j)];
+      counts.assign(static_cast<std::size_t>(i) * static_cast<std::size_t>(j) + 1, 0.0);
+      const std::vector<double>& fewerA = previous[static_cast<std::size_t>(j)];
+      const std::vector<double>& fewerB = current[static_cast<std::size_t>(j) - 1];
+      for (std::size_t u = 0; u < counts.size(); ++u) {
+        if (u >= static_cast<std::size_t>(j) && u - static_cast<std::size_t>(j) < fewerA.size()) {
+          counts[u] += fewerA[u - static_cast<std::size_t>(j)];
+        }
+        if (u < fewerB.size()) {
+          counts[u] += fewerB[u];
+        }
+      }
+    }
+    previous = std::move(current);
+  }
+  return previous[static_cast<std::size_t>(n)];
+}
+
+}  // namespace
+
+std::vector<double> MannWhitneyCdf(int m, int n) {
+  std::vector<double> counts = Counts(m, n);
+  double total = 0;
+  for (const double count : counts) {
+    total += count;
+  }
+  double sum = 0;
+  for (double& count : counts) {
+    sum += count;
+    count = sum / total;
+  }
+  return counts;
+}
+
+int LowerCriticalValue(int m, int n) {
+  if (m < 1 || n < 1) {
+    return -1;
+  }
+  if (m > ExactUpTo || n > ExactUpTo) {
+    const double mean = m * static_cast<double>(n) / 2.0;
+    const double sd = std::sqrt(m * static_cast<double>(n) * (m + n + 1) / 12.0);
+    const double critical = std::floor(mean - 0.5 - NormalQuantile * sd);
+    return critical < 0 ? -1 : static_cast<int>(critical);
+  }
+  static std::map<std::pair<int, int>, int> known;
+  const auto key = std::make_pair(std::min(m, n), std::max(m, n));
+  const auto found = known.find(key);
+  if (found != known.end()) {
+    return found->second;
+  }
+  const std::vector<double> cdf = MannWhitneyCdf(key.first, key.second);
+  int critical = -1;
+  // A relative allowance, so that 1/40 counts as 0.025 whatever the rounding.
+  while (critical + 1 < static_cast<int>(cdf.size()) &&
+         cdf[static_cast<std::size_t>(critical + 1)] <= TailProbability * (1 + 1e-9)) {
+    ++critical;
+  }
+  known[key] = critical;
+  return critical;
+}
+
+RatioInterval ChangeInterval(const std::vector<double>& a, const std::vector<double>& b) {
+  auto usable = [](const std::vector<double>& values) {
+    std::vector<double> kept;
+    for (const double value : values) {
+      if (std::isfinite(value) && value > 0) {
+        kept.push_back(value);
+      }
+    }
+    return kept;
+  };
+  const std::vector<double> first = usable(a);
+  const std::vector<double> later = usable(b);
+  const int critical =
+      LowerCriticalValue(static_cast<int>(first.size()), static_cast<int>(later.size()));
+  if (critical < 0) {
+    return {};
+  }
+  std::vector<double> ratios;
+  ratios.reserve(first.size() * later.size());
+  for (const double x : first) {
+    for (const double y : later) {
+      ratios.push_back(y / x);
+    }
+  }
+  std::sort(ratios.begin(), ratios.end());
+  const auto c = static_cast<std::size_t>(critical);
+  return {true, ratios[c], ratios[ratios.size() - 1 - c]};
+}
+
+Verdict Judge(const RatioInterval& interval, double threshold) {
+  if (!interval.known) {
+    return Verdict::Undecided;
+  }
+  if (interval.low > 1 + threshold) {
+    return Verdict::Faster;
+  }
+  if (interval.high < 1 - threshold) {
+    return Verdict::Slower;
+  }
+  if (interval.low >= 1 - threshold && interval.high <= 1 + threshold) {
+    return Verdict::Same;
+  }
+  return Verdict::Undecided;
+}
+
+const char* VerdictWord(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::Faster:
+      return "faster";
+    case Verdict::Slower:
+      return "slower";
+    case Verdict::Same:
+      return "same";
+    case Verdict::Undecided:
+      return "undecided";
+    case Verdict::None:
+      break;
+  }
+  return "";
+}
