@@ -169,7 +169,7 @@ TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
   running.Signal(SIGTERM);
   const BinaryRun run = running.Wait();
   EXPECT_EQ(run.exitStatus, 130) << run.errors;
-  EXPECT_NE(run.errors.find("run 1 of 3: measured \\xff\\x1b: "), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("run 1 of 5: measured \\xff\\x1b: "), std::string::npos) << run.errors;
   EXPECT_NE(run.errors.find("ended by signal 15, interrupted"), std::string::npos) << run.errors;
   EXPECT_FALSE(AnyoneWorksIn(directory));
   const RunFiles files = FilesIn(directory);

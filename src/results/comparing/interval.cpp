@@ -11,6 +11,9 @@ namespace {
 constexpr int ExactUpTo = 50;
 constexpr double TailProbability = 0.025;
 constexpr double NormalQuantile = 1.959963984540054;  // of 0.975
+// The ratios are held in memory: 32 MiB of them at most (2000 runs a side), far past what a
+// comparison of drives gathers.
+constexpr std::size_t MaxRatios = std::size_t{4} << 20;
 
 // The counts of U = 0 .. m*n over all orderings: f(i, j, u) = f(i - 1, j, u - j) + f(i, j - 1, u),
 // built one i at a time for every j up to n.
@@ -96,7 +99,7 @@ RatioInterval ChangeInterval(const std::vector<double>& a, const std::vector<dou
   const std::vector<double> later = usable(b);
   const int critical =
       LowerCriticalValue(static_cast<int>(first.size()), static_cast<int>(later.size()));
-  if (critical < 0) {
+  if (critical < 0 || first.size() * later.size() > MaxRatios) {
     return {};
   }
   std::vector<double> ratios;

@@ -22,7 +22,7 @@ struct RatioInterval {
 
 // With a the first column's runs (m values) and b this column's (n values): the m x n ratios
 // b_j / a_i sorted, from the (C+1)-th smallest to the (C+1)-th largest. Values that are not
-// finite and positive are left out of the count.
+// finite and positive are left out of the count; past 2000 runs a side there is no interval.
 RatioInterval ChangeInterval(const std::vector<double>& a, const std::vector<double>& b);
 
 enum class Verdict {

@@ -1,6 +1,7 @@
 #include "results/reading/report_parser.h"
 
 #include <charconv>
+#include <type_traits>
 #include <vector>
 
 #include "contract/constants.h"
@@ -62,41 +63,22 @@ bool SplitThreadTag(const std::string& line, int& thread, std::string& rest) {
   return true;
 }
 
-void Store(Figures& figures, Field field, double value) {
-  switch (field) {
-    case Field::Seconds:
+// A figure line's number into the field it fills; a worker's or the single thread's figures
+// have the seconds, a summary the improvement.
+template <typename FiguresType>
+void Store(FiguresType& figures, Field field, double value) {
+  if (field == Field::Files) {
+    figures.filesPerSecond = value;
+  } else if (field == Field::Millions) {
+    figures.millionsPerSecond = value;
+  } else if (field == Field::Megabytes) {
+    figures.megabytesPerSecond = value;
+  } else if constexpr (std::is_same_v<FiguresType, Figures>) {
+    if (field == Field::Seconds) {
       figures.seconds = value;
-      break;
-    case Field::Files:
-      figures.filesPerSecond = value;
-      break;
-    case Field::Millions:
-      figures.millionsPerSecond = value;
-      break;
-    case Field::Megabytes:
-      figures.megabytesPerSecond = value;
-      break;
-    default:
-      break;
-  }
-}
-
-void Store(OverallFigures& figures, Field field, double value) {
-  switch (field) {
-    case Field::Files:
-      figures.filesPerSecond = value;
-      break;
-    case Field::Millions:
-      figures.millionsPerSecond = value;
-      break;
-    case Field::Megabytes:
-      figures.megabytesPerSecond = value;
-      break;
-    case Field::Improvement:
-      figures.improvement = value;
-      break;
-    default:
-      break;
+    }
+  } else if (field == Field::Improvement) {
+    figures.improvement = value;
   }
 }
 
