@@ -67,7 +67,7 @@ std::unique_ptr<RunningChild> StartReplay(const std::string&, const std::string&
 TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
   const std::string stored = StoredRun("linux-1-worker");
   const std::string console = ReadWholeFile(StoredRun("linux-1-worker", "console"));
-  const std::string name = stored.substr(stored.rfind('/') + 1);
+  const std::string name = std::filesystem::u8path(stored).filename().u8string();
   const struct {
     const char* what;
     Replay replay;
