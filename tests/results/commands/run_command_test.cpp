@@ -135,7 +135,7 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
 // before anything runs.
 TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   const std::string stored = StoredRun("linux-1-worker");
-  const std::string name = stored.substr(stored.rfind('/') + 1);
+  const std::string name = std::filesystem::u8path(stored).filename().u8string();
   const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
                       ReadWholeFile(stored), 0};
   replaying = &replay;
