@@ -75,12 +75,13 @@ int LowerCriticalValue(int m, int n) {
     return found->second;
   }
   const std::vector<double> cdf = MannWhitneyCdf(key.first, key.second);
-  int critical = -1;
-  // A relative allowance, so that 1/40 counts as 0.025 whatever the rounding.
-  while (critical + 1 < static_cast<int>(cdf.size()) &&
-         cdf[static_cast<std::size_t>(critical + 1)] <= TailProbability * (1 + 1e-9)) {
-    ++critical;
+  // How many u from 0 up have P(U <= u) in the tail; a relative allowance, so that 1/40 counts
+  // as 0.025 whatever the rounding.
+  std::size_t inTail = 0;
+  while (inTail < cdf.size() && cdf[inTail] <= TailProbability * (1 + 1e-9)) {
+    ++inTail;
   }
+  const int critical = static_cast<int>(inTail) - 1;
   known[key] = critical;
   return critical;
 }
