@@ -128,6 +128,11 @@ Command AddRun(CLI::App& app) {
   command->add_option("--benchmark", run->benchmark,
                       "The drives-tesk to run (default: the one beside this program, else "
                       "the one on PATH)");
+  command
+      ->add_option("--timeout", run->timeoutSeconds,
+                   "Stop a run that takes longer than this many seconds; the others go on "
+                   "(default: no limit)")
+      ->check(CLI::PositiveNumber);
   command->add_flag("--keep-scratch", run->keepScratch,
                     "Leave the benchmark's scratch files (default: removed at the end)");
   command->add_option("--format", run->format, "The comparison: as show --format")
@@ -152,7 +157,10 @@ int Main(int argc, char** argv) {
   try {
     app.parse(arguments);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    // CLI11 prints the help, the version or the message; a usage error exits 2, as command-line
+    // tools do, not with CLI11's own codes.
+    const int status = app.exit(error);
+    return status == 0 ? 0 : 2;
   }
   const Streams streams{std::cout, std::cerr};
   for (const Command& command : commands) {

@@ -1,6 +1,8 @@
 // libFuzzer target: any bytes as a results file, and what every output makes of what was read.
 // Whatever the input, the reader and the outputs must not crash, and every output must be valid
-// UTF-8 (JSON that parses, SVG without control characters).
+// UTF-8 (JSON that parses, SVG that an XML parser takes whole).
+#include <expat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +22,15 @@ void Check(bool condition) {
   if (!condition) {
     std::abort();
   }
+}
+
+// Whether `document` is well-formed XML, as a browser's parser would take it.
+bool ParsesAsXml(const std::string& document) {
+  XML_Parser parser = XML_ParserCreate("UTF-8");
+  const bool parsed = XML_Parse(parser, document.data(), static_cast<int>(document.size()),
+                                XML_TRUE) == XML_STATUS_OK;
+  XML_ParserFree(parser);
+  return parsed;
 }
 
 }  // namespace
@@ -44,5 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(!nlohmann::json::parse(WriteJson(Compare(runs, labels, EachRun(labels)))).is_discarded());
   const std::string svg = WriteSvg(Compare(runs, labels, EachRun(labels)));
   Check(ValidUtf8(svg) == svg);
+  Check(ParsesAsXml(svg));
   return 0;
 }

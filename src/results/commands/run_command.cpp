@@ -17,13 +17,19 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Every directory checked before anything runs; false, with each reason on `err`, when one is
-// unfit.
+// unfit or their file systems lack the room.
 bool AllFit(const std::vector<Directory>& directories, int workers, std::ostream& err) {
   bool fit = true;
   for (const Directory& directory : directories) {
-    const std::string reason = UnfitReason(directory, workers);
+    const std::string reason = UnfitReason(directory);
     if (!reason.empty()) {
       err << directory.shown << ": " << reason << "\n";
+      fit = false;
+    }
+  }
+  if (fit) {
+    for (const std::string& shortfall : RoomShortfalls(directories, workers)) {
+      err << shortfall << "\n";
       fit = false;
     }
   }
@@ -61,8 +67,10 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
   if (options.threads > 0) {
     SetEnvironment("OMP_NUM_THREADS", std::to_string(options.threads));
   }
-  const int workers = ExpectedWorkers(options.threads, std::getenv("OMP_NUM_THREADS"),
-                                      std::thread::hardware_concurrency());
+  const unsigned processors = ProcessorsAvailable();
+  const int workers =
+      ExpectedWorkers(options.threads, std::getenv("OMP_NUM_THREADS"),
+                      processors > 0 ? processors : std::thread::hardware_concurrency());
   std::vector<Directory> directories = PlanDirectories(options.directories, options.labels);
   if (!AllFit(directories, workers, streams.err)) {
     streams.err << Program << "nothing was run\n";
@@ -75,13 +83,14 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
   const Json ompNumThreads = options.threads > 0 ? Json(std::to_string(options.threads))
                              : given != nullptr  ? Json(EscapeControls(given))
                                                  : Json(nullptr);
-  Runner runner(benchmark, workers, ompNumThreads, streams.err, start);
+  Runner runner(benchmark, workers, ompNumThreads, streams.err, start, options.timeoutSeconds);
   const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
   std::vector<RunRecord> runs;
   std::vector<std::string> labels;
   bool allOk = true;
   bool interrupted = false;
-  for (std::size_t k = 0; k < order.size() && !interrupted; ++k) {
+  // An interrupt between two runs starts no other.
+  for (std::size_t k = 0; k < order.size() && !interrupted && !Interrupted(); ++k) {
     RunOutcome outcome =
         runner.RunOnce(directories[order[k]], static_cast<int>(k + 1),
                        static_cast<int>(order.size()), SecondsStillToCome(order, k, directories));
@@ -93,6 +102,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
                                               : directories[order[k]].label);
     }
   }
+  interrupted = interrupted || Interrupted();
   if (!options.keepScratch) {
     CleanScratch(directories, streams.err);
   }

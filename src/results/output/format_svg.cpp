@@ -133,7 +133,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
 
 std::string EscapeXml(const std::string& text) {
   std::string escaped;
-  for (const char c : ValidUtf8(text)) {
+  for (const char c : XmlText(text)) {
     switch (c) {
       case '&':
         escaped += "&amp;";
@@ -151,8 +151,7 @@ std::string EscapeXml(const std::string& text) {
         escaped += "&apos;";
         break;
       default:
-        // Control characters are not allowed in XML 1.0 text.
-        escaped += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        escaped += c;
     }
   }
   return escaped;

@@ -27,7 +27,7 @@ std::string WriteText(const Comparison& comparison) {
   std::vector<std::size_t> widths(table.labels.size() + 1, 0);
   for (const auto& line : lines) {
     for (std::size_t column = 0; column < line.size(); ++column) {
-      widths[column] = std::max(widths[column], CharacterCount(line[column]));
+      widths[column] = std::max(widths[column], DisplayCells(line[column]));
     }
   }
   std::string text;
@@ -35,7 +35,7 @@ std::string WriteText(const Comparison& comparison) {
     std::string out;
     for (std::size_t column = 0; column < line.size(); ++column) {
       const std::string& field = line[column];
-      const std::string pad(widths[column] - CharacterCount(field), ' ');
+      const std::string pad(widths[column] - DisplayCells(field), ' ');
       // The figure names are aligned left, the numbers right.
       if (column == 0) {
         out += field;

@@ -30,6 +30,7 @@ inline constexpr ContextField ContextFields[] = {
     {"exit_status", nullptr, false, ContextShown::Hidden, nullptr},
     {"signal", nullptr, false, ContextShown::Hidden, nullptr},
     {"interrupted", nullptr, false, ContextShown::YesNo, nullptr},
+    {"cut_off", nullptr, false, ContextShown::Hidden, nullptr},
     {"workers", nullptr, false, ContextShown::Hidden, nullptr},
     {"omp_num_threads", nullptr, false, ContextShown::Hidden, nullptr},
     // the directory, its file system and device; the directory groups repeats by itself

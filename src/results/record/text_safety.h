@@ -21,6 +21,19 @@ std::string FirstCharacters(const std::string& text, std::size_t count);
 // The last `count` characters.
 std::string LastCharacters(const std::string& text, std::size_t count);
 
+// How many terminal cells valid UTF-8 `text` takes: East Asian wide and fullwidth characters
+// two, combining marks and other zero-width characters none, the rest one.
+std::size_t DisplayCells(const std::string& text);
+// The longest start of `text` that takes at most `cells` cells, never cutting a character or
+// parting one from its combining marks.
+std::string FirstCells(const std::string& text, std::size_t cells);
+// The longest end of `text` that takes at most `cells` cells and starts with no combining mark.
+std::string LastCells(const std::string& text, std::size_t cells);
+
+// `text` with everything XML 1.0 forbids in a document (invalid UTF-8, controls other than tab,
+// line feed and carriage return, U+FFFE and U+FFFF) replaced by U+FFFD.
+std::string XmlText(const std::string& text);
+
 // UTF-16 code units as UTF-8; an unpaired surrogate becomes U+FFFD. Windows' wide strings and
 // UTF-16 files both come through here.
 std::string Utf8FromUtf16(std::u16string_view units);

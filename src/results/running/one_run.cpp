@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,11 @@ constexpr const char* Program = "drives-tesk-results: ";
 // What the benchmark writes to standard error is kept in the context up to this size.
 constexpr std::size_t MaxErrorBytes = std::size_t{64} * 1024;
 constexpr int ProgressTickMs = 250;
+// A runaway benchmark (one that prints without end) is stopped past this much output; a whole
+// console is a few kilobytes.
+constexpr std::size_t MaxTranscriptBytes = std::size_t{64} * 1024 * 1024;
+// A benchmark asked to end that has not ended (with all it started) this long later is killed.
+constexpr auto KillAfter = std::chrono::seconds(10);
 
 // The results file's name the benchmark would give a run started at `when`.
 std::string NameAt(long long when) {
@@ -39,14 +45,23 @@ std::string NameAt(long long when) {
   return ResultsNameFor(fields);
 }
 
+// Written under a temporary name and renamed, so that a file of `path`'s name is always whole
+// (a full disk leaves no half a transcript to be read in place of the results file).
 bool WriteFile(const fs::path& path, const std::string& bytes, std::ostream& err) {
-  std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
+  const fs::path partial = path.parent_path() / ("." + path.filename().u8string() + ".partial");
+  std::ofstream out(partial, std::ios::out | std::ios::binary | std::ios::trunc);
   out << bytes;
   out.close();
-  if (!out) {
-    err << Program << EscapeControls(path.u8string()) << ": cannot be written\n";
+  std::error_code error;
+  if (out) {
+    fs::rename(partial, path, error);
   }
-  return static_cast<bool>(out);
+  if (!out || error) {
+    fs::remove(partial, error);
+    err << Program << EscapeControls(path.u8string()) << ": cannot be written\n";
+    return false;
+  }
+  return true;
 }
 
 long long Now() {
@@ -61,7 +76,7 @@ double Seconds(std::chrono::steady_clock::time_point began) {
 
 // "12.3 s, exit status 3, interrupted": how the run ended, before what was read of it.
 std::string HowItEnded(double seconds, bool started, const std::string& failure, ChildExit exit,
-                       bool interrupted) {
+                       const std::string& cutOff, bool interrupted) {
   std::string says = Duration(seconds);
   if (!started) {
     says += ", " + BenchmarkFileName() + " could not be started: " + failure;
@@ -70,10 +85,19 @@ std::string HowItEnded(double seconds, bool started, const std::string& failure,
   } else if (exit.status != 0) {
     says += ", exit status " + std::to_string(exit.status);
   }
+  if (!cutOff.empty()) {
+    says += ", " + cutOff;
+  }
   if (interrupted) {
     says += ", interrupted";
   }
   return says;
+}
+
+std::string TimedOut(double seconds) {
+  char text[64];
+  std::snprintf(text, sizeof text, "timed out after %g s", seconds);
+  return text;
 }
 
 }  // namespace
@@ -118,15 +142,16 @@ std::string ResultsNameOf(const std::string& transcript, const fs::path& directo
 }
 
 Runner::Runner(std::string benchmark, int workers, Json ompNumThreads, std::ostream& err,
-               ChildStarter start)
+               ChildStarter start, double timeoutSeconds)
     : benchmark_(std::move(benchmark)),
       ompNumThreads_(std::move(ompNumThreads)),
       version_(BenchmarkVersion(benchmark_)),
       workers_(workers),
       err_(err),
       start_(start),
+      timeoutSeconds_(timeoutSeconds),
       terminal_(ErrorsOnTerminal()),
-      progress_(err, TerminalColumns(), TerminalTakesColour()) {}
+      progress_(err, TerminalColumns, TerminalTakesColour()) {}
 
 Json Runner::ContextBefore(const Directory& directory, long long start) const {
   Json context = EmptyContext();
@@ -142,26 +167,46 @@ Json Runner::ContextBefore(const Directory& directory, long long start) const {
 
 Runner::Followed Runner::Follow(const Directory& directory, Progress progress,
                                 double laterSeconds) {
+  using Clock = std::chrono::steady_clock;
   Followed followed;
   const double typical = Mean(directory.durations);
   std::string phase;
   std::string pending;  // the part of the last line not ended yet
-  const auto began = std::chrono::steady_clock::now();
+  const auto began = Clock::now();
+  Clock::time_point stoppedAt{};
+  int interruptsThen = 0;
+  bool killed = false;
   std::unique_ptr<RunningChild> child =
       start_(benchmark_, directory.path.u8string(), followed.failure);
   followed.started = child != nullptr;
   while (child) {
-    if (Interrupted() && !followed.stopped) {
-      child->Stop();
-      followed.stopped = true;
+    if (!followed.stopped) {
+      if (Interrupted()) {
+        followed.interrupted = true;
+      } else if (timeoutSeconds_ > 0 && Seconds(began) >= timeoutSeconds_) {
+        followed.cutOff = TimedOut(timeoutSeconds_);
+      } else if (followed.transcript.size() >= MaxTranscriptBytes) {
+        followed.cutOff = "too much output";
+      }
+      if (followed.interrupted || !followed.cutOff.empty()) {
+        child->Stop();
+        followed.stopped = true;
+        stoppedAt = Clock::now();
+        interruptsThen = Interrupts();
+      }
+    } else if (!killed) {
+      EnsureEnded(*child, stoppedAt, interruptsThen, killed);
     }
-    const ChildEvent event = child->Next(terminal_ ? ProgressTickMs : -1);
+    const bool ticking = terminal_ || followed.stopped || timeoutSeconds_ > 0;
+    const ChildEvent event = child->Next(ticking ? ProgressTickMs : -1);
     if (event.kind == ChildEvent::Ended) {
       break;
     }
-    if (event.kind == ChildEvent::Output) {
-      followed.transcript += event.bytes;
-      pending += event.bytes;
+    if (event.kind == ChildEvent::Output && followed.transcript.size() < MaxTranscriptBytes) {
+      const std::string bytes =
+          event.bytes.substr(0, MaxTranscriptBytes - followed.transcript.size());
+      followed.transcript += bytes;
+      pending += bytes;
       for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
         FollowReport(pending.substr(0, end), phase, progress.section);
         pending.erase(0, end + 1);
@@ -169,7 +214,8 @@ Runner::Followed Runner::Follow(const Directory& directory, Progress progress,
     } else if (event.kind == ChildEvent::Errors && followed.errors.size() < MaxErrorBytes) {
       followed.errors += event.bytes.substr(0, MaxErrorBytes - followed.errors.size());
     }
-    if (terminal_) {
+    // Nothing is drawn once interrupted: the terminal may have gone with its session.
+    if (terminal_ && !Interrupted()) {
       progress.elapsed = Seconds(began);
       progress.left = typical < 0 || laterSeconds < 0
                           ? -1
@@ -179,10 +225,23 @@ Runner::Followed Runner::Follow(const Directory& directory, Progress progress,
   }
   if (child) {
     followed.exit = child->Wait();
+    // What it started may outlive it (holding no pipe): asked to end, it ends too.
+    while (followed.stopped && !killed && child->Lingering()) {
+      EnsureEnded(*child, stoppedAt, interruptsThen, killed);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
   }
   followed.seconds = Seconds(began);
   progress_.Erase();
   return followed;
+}
+
+void Runner::EnsureEnded(RunningChild& child, std::chrono::steady_clock::time_point stoppedAt,
+                         int interruptsThen, bool& killed) {
+  if (Interrupts() > interruptsThen || std::chrono::steady_clock::now() - stoppedAt >= KillAfter) {
+    child.Kill();
+    killed = true;
+  }
 }
 
 void Runner::Keep(const fs::path& results, const Followed& followed, Json& context,
@@ -193,6 +252,7 @@ void Runner::Keep(const fs::path& results, const Followed& followed, Json& conte
     context["signal"] = followed.exit.signal != 0 ? Json(followed.exit.signal) : Json(nullptr);
   }
   context["interrupted"] = interrupted;
+  context["cut_off"] = followed.cutOff.empty() ? Json(nullptr) : Json(followed.cutOff);
   context["stderr"] = followed.errors.empty() ? Json(nullptr) : Json(ValidUtf8(followed.errors));
   WriteFile(BesideResults(results.u8string(), TranscriptSuffix), followed.transcript, err_);
   // Paths and mount fields are the system's bytes, not always UTF-8: replaced, never thrown on.
@@ -213,14 +273,14 @@ RunOutcome Runner::RunOnce(Directory& directory, int run, int runs, double later
       Follow(directory, Progress{run, runs, directory.shown, "starting", 0, -1}, laterSeconds);
 
   RunOutcome outcome;
-  outcome.interrupted = followed.stopped || Interrupted();
+  outcome.interrupted = followed.interrupted || Interrupted();
   const std::string resultsName = ResultsNameOf(followed.transcript, directory.path, before);
   const fs::path results =
       directory.path / fs::u8path(resultsName.empty() ? NameAt(start) : resultsName);
   Keep(results, followed, context, outcome.interrupted);
 
   std::string says = HowItEnded(followed.seconds, followed.started, followed.failure, followed.exit,
-                                outcome.interrupted);
+                                followed.cutOff, outcome.interrupted);
   bool read = false;
   if (resultsName.empty()) {
     says += ", no results file";
@@ -241,8 +301,8 @@ RunOutcome Runner::RunOnce(Directory& directory, int run, int runs, double later
   err_ << "run " << run << " of " << runs << ": " << directory.shown << ": " << says << "\n"
        << std::flush;
   outcome.ok = followed.started && followed.exit.signal == 0 && followed.exit.status == 0 && read &&
-               !outcome.interrupted;
-  if (!outcome.interrupted) {
+               !followed.stopped && !outcome.interrupted;
+  if (!followed.stopped && !outcome.interrupted) {
     directory.durations.push_back(followed.seconds);
   }
   return outcome;

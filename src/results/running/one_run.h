@@ -3,6 +3,7 @@
 // the line that sums it up.
 #pragma once
 
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -21,9 +22,10 @@ struct RunOutcome {
 
 class Runner {
  public:
-  // `err` takes the line of each run and the progress line; `start` starts the benchmark.
+  // `err` takes the line of each run and the progress line; `start` starts the benchmark. A run
+  // past `timeoutSeconds` (none when 0) is stopped.
   Runner(std::string benchmark, int workers, nlohmann::ordered_json ompNumThreads,
-         std::ostream& err, ChildStarter start);
+         std::ostream& err, ChildStarter start, double timeoutSeconds = 0);
 
   // Run `run` of `runs` in `directory`; `laterSeconds` is what the runs after it will take
   // (negative when not known yet).
@@ -35,14 +37,20 @@ class Runner {
     std::string transcript;
     std::string errors;  // standard error, up to its bound
     bool started = false;
-    std::string failure;  // why it could not be started
-    bool stopped = false;
+    std::string failure;       // why it could not be started
+    bool stopped = false;      // asked to end before it ended
+    bool interrupted = false;  // ... for an interrupt
+    std::string cutOff;        // ... for this reason: "timed out after 30 s", "too much output"
     ChildExit exit;
     double seconds = 0;
   };
 
   nlohmann::ordered_json ContextBefore(const Directory& directory, long long start) const;
   Followed Follow(const Directory& directory, Progress progress, double laterSeconds);
+  // What is still to do to a benchmark asked to end at `stoppedAt`: nothing while its group
+  // ends, a kill after another interrupt or after the grace period.
+  static void EnsureEnded(RunningChild& child, std::chrono::steady_clock::time_point stoppedAt,
+                          int interruptsThen, bool& killed);
   void Keep(const std::filesystem::path& results, const Followed& followed,
             nlohmann::ordered_json& context, bool interrupted);
 
@@ -52,6 +60,7 @@ class Runner {
   int workers_;
   std::ostream& err_;
   ChildStarter start_;
+  double timeoutSeconds_;
   bool terminal_;
   ProgressLine progress_;
 };

@@ -1,5 +1,6 @@
 #include "results/running/preflight.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -53,7 +54,7 @@ std::string FindBenchmark(const std::string& named, std::ostream& err) {
   return {};
 }
 
-std::string UnfitReason(const Directory& directory, int workers) {
+std::string UnfitReason(const Directory& directory) {
   std::error_code error;
   const fs::file_status status = fs::status(directory.path, error);
   if (error && error != std::errc::no_such_file_or_directory) {
@@ -77,20 +78,51 @@ std::string UnfitReason(const Directory& directory, int workers) {
     }
   }
   fs::remove(probe, error);
-  const fs::space_info space = fs::space(directory.path, error);
-  if (error) {
-    return "";  // the space cannot be told: the run says it if it runs out
-  }
-  // The scratch files left by an earlier run are written over, not added.
-  unsigned long long available = space.available;
-  std::string ignored;
-  for (const ScratchFile& file : FindScratchFiles(directory.path.u8string(), ignored)) {
-    available += file.size;
-  }
-  const unsigned long long needed = FootprintBytes(workers);
-  if (available < needed) {
-    return "needs " + Mebibytes(needed, true) + " free for " + std::to_string(workers) +
-           (workers == 1 ? " worker" : " workers") + ", has " + Mebibytes(available, false);
-  }
   return "";
+}
+
+std::vector<std::string> RoomShortfalls(const std::vector<Directory>& directories, int workers) {
+  // The directories by file system, in the order given; one whose file system cannot be told
+  // stands alone.
+  std::vector<std::pair<std::string, std::vector<const Directory*>>> systems;
+  for (const Directory& directory : directories) {
+    const std::string system = FileSystemOf(directory.path.u8string());
+    auto same = std::find_if(systems.begin(), systems.end(), [&system](const auto& known) {
+      return !system.empty() && known.first == system;
+    });
+    if (same == systems.end()) {
+      systems.push_back({system, {}});
+      same = systems.end() - 1;
+    }
+    same->second.push_back(&directory);
+  }
+  std::vector<std::string> shortfalls;
+  for (const auto& [system, sharing] : systems) {
+    std::error_code error;
+    const fs::space_info space = fs::space(sharing.front()->path, error);
+    if (error) {
+      continue;  // the space cannot be told: the run says it if it runs out
+    }
+    // The scratch files left by an earlier run are written over, not added.
+    unsigned long long available = space.available;
+    std::string names;
+    for (const Directory* directory : sharing) {
+      std::string ignored;
+      for (const ScratchFile& file : FindScratchFiles(directory->path.u8string(), ignored)) {
+        available += file.size;
+      }
+      names += (names.empty() ? "" : ", ") + directory->shown;
+    }
+    const unsigned long long needed = FootprintBytes(workers) * sharing.size();
+    if (available >= needed) {
+      continue;
+    }
+    const std::string each = std::to_string(workers) + (workers == 1 ? " worker" : " workers");
+    shortfalls.push_back(sharing.size() == 1
+                             ? names + ": needs " + Mebibytes(needed, true) + " free for " + each +
+                                   ", has " + Mebibytes(available, false)
+                             : names + ": need " + Mebibytes(needed, true) + " free together for " +
+                                   each + " each, have " + Mebibytes(available, false));
+  }
+  return shortfalls;
 }

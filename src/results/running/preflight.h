@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "results/running/run_plan.h"
 
@@ -12,6 +13,12 @@
 // `err`, when there is none.
 std::string FindBenchmark(const std::string& named, std::ostream& err);
 
-// Why the benchmark cannot run in `directory` with `workers` workers; empty when it can, as far
-// as can be told now.
-std::string UnfitReason(const Directory& directory, int workers);
+// Why the benchmark cannot run in `directory`: it is missing, not a directory, or cannot be
+// written; empty when it can, as far as can be told now.
+std::string UnfitReason(const Directory& directory);
+
+// The file systems without room for the runs in their directories: the scratch files stay until
+// the end, so the footprints of every directory on one file system add up. One message per such
+// file system, naming its directories ("a, b: need 146 MiB free together for 8 workers each,
+// have 120 MiB"); none when all fit or the room cannot be told.
+std::vector<std::string> RoomShortfalls(const std::vector<Directory>& directories, int workers);

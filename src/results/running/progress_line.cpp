@@ -1,5 +1,6 @@
 #include "results/running/progress_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -32,13 +33,13 @@ std::string StatusLine(const Progress& progress, int columns) {
   }
   const std::size_t width = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
   std::string directory = progress.directory;
-  const std::size_t fixed = CharacterCount(head) + CharacterCount(tail);
+  const std::size_t fixed = DisplayCells(head) + DisplayCells(tail);
   const std::size_t room = width > fixed ? width - fixed : 0;
-  if (CharacterCount(directory) > room) {
+  if (DisplayCells(directory) > room) {
     // The end of a path says most about it.
-    directory = room > 1 ? "\xe2\x80\xa6" + LastCharacters(directory, room - 1) : std::string();
+    directory = room > 1 ? "\xe2\x80\xa6" + LastCells(directory, room - 1) : std::string();
   }
-  return FirstCharacters(head + directory + tail, width);
+  return FirstCells(head + directory + tail, width);
 }
 
 void FollowReport(const std::string& text, std::string& phase, std::string& section) {
@@ -66,7 +67,7 @@ void FollowReport(const std::string& text, std::string& phase, std::string& sect
   }
 }
 
-ProgressLine::ProgressLine(std::ostream& out, int columns, bool colour)
+ProgressLine::ProgressLine(std::ostream& out, int (*columns)(), bool colour)
     : out_(out), columns_(columns), colour_(colour) {}
 
 void ProgressLine::Draw(const Progress& progress, bool now) {
@@ -75,11 +76,14 @@ void ProgressLine::Draw(const Progress& progress, bool now) {
     return;
   }
   last_ = time;
-  const std::string line = StatusLine(progress, columns_);
-  const std::size_t length = CharacterCount(line);
-  // Blanks over what a longer line left, then the line from the start.
+  const int columns = columns_();
+  const std::string line = StatusLine(progress, columns);
+  const std::size_t length = DisplayCells(line);
+  // Blanks over what a longer line left, then the line from the start; never more blanks than
+  // the terminal has room for now, or they would wrap onto a line of their own.
+  const std::size_t room = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
   if (drawn_ > length) {
-    out_ << "\r" << std::string(drawn_, ' ');
+    out_ << "\r" << std::string(std::min(drawn_, room), ' ');
   }
   const std::size_t colon = line.find(':');
   if (colour_ && colon != std::string::npos) {
@@ -93,7 +97,9 @@ void ProgressLine::Draw(const Progress& progress, bool now) {
 
 void ProgressLine::Erase() {
   if (drawn_ > 0) {
-    out_ << "\r" << std::string(drawn_, ' ') << "\r" << std::flush;
+    const int columns = columns_();
+    const std::size_t room = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
+    out_ << "\r" << std::string(std::min(drawn_, room), ' ') << "\r" << std::flush;
     drawn_ = 0;
   }
 }

@@ -15,7 +15,7 @@ struct Progress {
   double left = -1;     // seconds of every run still to come; negative when not known
 };
 
-// The line for `columns` terminal columns: never wider than columns - 1 characters (a full last
+// The line for `columns` terminal columns: never wider than columns - 1 cells (a full last
 // column would wrap on some terminals), the directory shortened first. Plain text.
 std::string StatusLine(const Progress& progress, int columns);
 
@@ -27,7 +27,9 @@ void FollowReport(const std::string& line, std::string& phase, std::string& sect
 
 class ProgressLine {
  public:
-  ProgressLine(std::ostream& out, int columns, bool colour);
+  // `columns` tells the terminal's width now: it is asked at every drawing, as the terminal may
+  // have been resized since.
+  ProgressLine(std::ostream& out, int (*columns)(), bool colour);
   // Draws the line, at most 4 times a second unless `now`.
   void Draw(const Progress& progress, bool now = false);
   // Erases the line, so that what is printed next stands alone; the next Draw draws it anew.
@@ -35,8 +37,8 @@ class ProgressLine {
 
  private:
   std::ostream& out_;
-  int columns_;
+  int (*columns_)();
   bool colour_;
-  std::size_t drawn_ = 0;  // characters on the line now
+  std::size_t drawn_ = 0;  // cells on the line now
   std::chrono::steady_clock::time_point last_{};
 };

@@ -21,9 +21,14 @@ std::vector<Directory> PlanDirectories(const std::vector<std::string>& given,
   const std::vector<std::string> names = given.empty() ? std::vector<std::string>{"."} : given;
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
+    // As chdir takes it: "link/.." is the parent of the link's target, not the current directory.
+    // A directory that does not resolve is refused by the checks; it keeps its name meanwhile.
     std::error_code error;
-    const fs::path absolute = fs::absolute(fs::u8path(name), error).lexically_normal();
-    const fs::path path = error ? fs::u8path(name) : absolute;
+    fs::path path = fs::canonical(fs::u8path(name), error);
+    if (error) {
+      path = fs::absolute(fs::u8path(name), error);
+      path = error ? fs::u8path(name) : path;
+    }
     const bool named = std::any_of(directories.begin(), directories.end(), [&](const Directory& d) {
       std::error_code ignored;
       return d.path == path || fs::equivalent(d.path, path, ignored);
@@ -64,7 +69,7 @@ double SecondsStillToCome(const std::vector<std::size_t>& order, std::size_t k,
   return later;
 }
 
-int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned hardwareThreads) {
+int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned processors) {
   long workers = threads;
   if (workers <= 0 && ompNumThreads != nullptr) {
     char* end = nullptr;
@@ -74,7 +79,7 @@ int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned hardwareThr
     }
   }
   if (workers <= 0) {
-    workers = hardwareThreads > 0 ? static_cast<long>(hardwareThreads) : 1;
+    workers = processors > 0 ? static_cast<long>(processors) : 1;
   }
   return static_cast<int>(std::min<long>(workers, ThreadCap));
 }

@@ -9,7 +9,7 @@
 
 struct Directory {
   std::string shown;              // as given, safe to print
-  std::filesystem::path path;     // absolute
+  std::filesystem::path path;     // absolute, as the system resolves it (links followed)
   std::vector<double> durations;  // seconds of its finished runs
   long long lastStart = 0;
   std::string label;  // what the user named its column, safe to print; empty: not named
@@ -33,9 +33,9 @@ double Mean(const std::vector<double>& values);
 double SecondsStillToCome(const std::vector<std::size_t>& order, std::size_t k,
                           const std::vector<Directory>& directories);
 
-// The workers the benchmark will start: `threads`, else OMP_NUM_THREADS's first number, else the
-// hardware threads; at most the benchmark's cap.
-int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned hardwareThreads);
+// The workers the benchmark will start, as OpenMP starts them: `threads`, else OMP_NUM_THREADS's
+// first number, else the processors this process may run on; at most the benchmark's cap.
+int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned processors);
 
 // The free space a run needs: the scratch files of both phases, and the files of the results.
 unsigned long long FootprintBytes(int workers);

@@ -27,10 +27,15 @@ class RunningChild {
   // Blocks until there is output, both pipes are closed, an interrupt comes, or `tickMs`
   // milliseconds pass (never, when negative).
   virtual ChildEvent Next(int tickMs) = 0;
-  // Stops the benchmark (interrupts): POSIX sends SIGTERM, Windows ends the process.
+  // Asks the benchmark and everything it started to end: POSIX sends SIGTERM to its process
+  // group, Windows ends its job.
   virtual void Stop() = 0;
+  // Ends the benchmark and everything it started at once: SIGKILL to the group (Windows: as Stop).
+  virtual void Kill() = 0;
   // Waits for the benchmark to end.
   virtual ChildExit Wait() = 0;
+  // Whether something the benchmark started still runs after it has ended.
+  virtual bool Lingering() { return false; }
 };
 
 // Starts `program` in `directory`; empty on failure, with `error` saying why.
@@ -41,8 +46,8 @@ using ChildStarter = std::unique_ptr<RunningChild> (*)(const std::string& progra
 class ChildProcess final : public RunningChild {
  public:
   // Starts `program` in `directory` with standard input at its end (the null device) and its
-  // standard output and error on pipes; the environment is this program's. Empty on failure,
-  // with `error` saying why.
+  // standard output and error on pipes, in a process group (Windows: a job) of its own; the
+  // environment is this program's. Empty on failure, with `error` saying why.
   static std::unique_ptr<ChildProcess> Start(const std::string& program,
                                              const std::string& directory, std::string& error);
   ~ChildProcess() override;
@@ -51,7 +56,9 @@ class ChildProcess final : public RunningChild {
 
   ChildEvent Next(int tickMs) override;
   void Stop() override;
+  void Kill() override;
   ChildExit Wait() override;
+  bool Lingering() override;
 
   struct State;
 
@@ -64,10 +71,19 @@ class ChildProcess final : public RunningChild {
 std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
                                                 const std::string& directory, std::string& error);
 
-// From here on Ctrl-C and SIGTERM (Windows: Ctrl-C, Ctrl-Break, the console closing) do not end
-// this program: they are noted, and wake ChildProcess::Next.
+// From here on Ctrl-C, SIGTERM and a hang-up (Windows: Ctrl-C, Ctrl-Break, the console closing,
+// logoff and shutdown) do not end this program: they are counted, and wake ChildProcess::Next.
 void CatchInterrupts();
 bool Interrupted();
+// How many interrupts have come.
+int Interrupts();
+
+// The processors this process may run on (its affinity mask), as OpenMP counts them; 0 when the
+// system does not say.
+unsigned ProcessorsAvailable();
+
+// What tells file systems apart: directories with the same text share one. Empty when unknown.
+std::string FileSystemOf(const std::string& directory);
 
 // Sets a variable of this program's environment, which the benchmark inherits.
 void SetEnvironment(const std::string& name, const std::string& value);

@@ -1,8 +1,10 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,13 +20,13 @@ extern char** environ;
 
 namespace {
 
-volatile sig_atomic_t interrupted = 0;
+volatile sig_atomic_t interrupts = 0;
 // Written by the signal handler so that a blocked poll wakes.
 int wakeRead = -1;
 int wakeWrite = -1;
 
 void OnInterrupt(int) {
-  interrupted = 1;
+  interrupts = interrupts + 1;
   const int saved = errno;
   if (wakeWrite >= 0) {
     const char byte = 1;
@@ -82,7 +84,11 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err[1], 2);
   posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-  // The benchmark takes interrupts as a program does by default, whatever this one does.
+  // A parent that ignored SIGCHLD would leave nothing to wait for: the benchmark's exit is lost.
+  signal(SIGCHLD, SIG_DFL);
+  // The benchmark takes interrupts as a program does by default, whatever this one does, in a
+  // process group of its own: what it starts is stopped with it, and the terminal's signals
+  // come here only.
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   sigset_t defaults;
@@ -90,11 +96,14 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
   sigaddset(&defaults, SIGINT);
   sigaddset(&defaults, SIGTERM);
   sigaddset(&defaults, SIGPIPE);
+  sigaddset(&defaults, SIGHUP);
   sigset_t none;
   sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
   std::string name = program;
   char* arguments[] = {name.data(), nullptr};
   pid_t pid = -1;
@@ -125,7 +134,7 @@ ChildEvent ChildProcess::Next(int tickMs) {
     pollfd watched[3] = {{state.out, POLLIN, 0}, {state.err, POLLIN, 0}, {wakeRead, POLLIN, 0}};
     const int ready = poll(watched, 3, tickMs < 0 ? -1 : tickMs);
     if (ready < 0 && errno == EINTR) {
-      if (interrupted) {
+      if (interrupts != 0) {
         return {ChildEvent::Tick, {}};
       }
       continue;
@@ -158,10 +167,22 @@ ChildEvent ChildProcess::Next(int tickMs) {
   }
 }
 
+// The group outlives its first process while anything it started runs, and its number is not
+// given to another process meanwhile.
 void ChildProcess::Stop() {
-  if (!state_->waited && state_->pid > 0) {
-    kill(state_->pid, SIGTERM);
+  if (state_->pid > 0) {
+    kill(-state_->pid, SIGTERM);
   }
+}
+
+void ChildProcess::Kill() {
+  if (state_->pid > 0) {
+    kill(-state_->pid, SIGKILL);
+  }
+}
+
+bool ChildProcess::Lingering() {
+  return state_->pid > 0 && kill(-state_->pid, 0) == 0;
 }
 
 ChildExit ChildProcess::Wait() {
@@ -194,10 +215,32 @@ void CatchInterrupts() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 bool Interrupted() {
-  return interrupted != 0;
+  return interrupts != 0;
+}
+
+int Interrupts() {
+  return interrupts;
+}
+
+unsigned ProcessorsAvailable() {
+  cpu_set_t mask;
+  CPU_ZERO(&mask);
+  if (sched_getaffinity(0, sizeof mask, &mask) != 0) {
+    return 0;
+  }
+  return static_cast<unsigned>(CPU_COUNT(&mask));
+}
+
+std::string FileSystemOf(const std::string& directory) {
+  struct stat status {};
+  if (stat(directory.c_str(), &status) != 0) {
+    return {};
+  }
+  return std::to_string(static_cast<unsigned long long>(status.st_dev));
 }
 
 void SetEnvironment(const std::string& name, const std::string& value) {

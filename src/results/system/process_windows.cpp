@@ -1,5 +1,6 @@
-// Windows: the benchmark started with CreateProcessW, its output read from anonymous pipes by
-// one thread each (anonymous pipes cannot be waited on), Ctrl-C caught by a console handler.
+// Windows: the benchmark started with CreateProcessW in a job of its own, its output read from
+// anonymous pipes by one thread each (anonymous pipes cannot be waited on), Ctrl-C and the
+// console's closing caught by a console handler.
 #include <windows.h>
 
 #include <io.h>
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<bool> interrupted{false};
+std::atomic<int> interrupts{0};
 // Every reader and the console handler wake the one waiting in Next through this.
 std::mutex lock;
 std::condition_variable woken;
@@ -30,9 +31,15 @@ std::string Reason(DWORD code) {
   return std::system_category().message(static_cast<int>(code));
 }
 
-BOOL WINAPI OnConsoleEvent(DWORD) {
-  interrupted = true;
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  ++interrupts;
   woken.notify_all();
+  if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+    // The process ends when this returns: the run stops the benchmark, keeps its files and
+    // removes the scratch files first, and its exit ends the process (or the system does, after
+    // its grace period).
+    Sleep(INFINITE);
+  }
   return TRUE;
 }
 
@@ -46,6 +53,7 @@ void CloseIfOpen(HANDLE& handle) {
 }  // namespace
 
 struct ChildProcess::State {
+  HANDLE job = nullptr;  // nullptr where the system would not give one: the process alone
   HANDLE process = nullptr;
   HANDLE out = nullptr;
   HANDLE err = nullptr;
@@ -86,6 +94,7 @@ ChildProcess::~ChildProcess() {
   CloseIfOpen(state_->out);
   CloseIfOpen(state_->err);
   CloseIfOpen(state_->process);
+  CloseIfOpen(state_->job);
 }
 
 std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
@@ -118,9 +127,11 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
   const std::wstring folder = fs::u8path(directory).wstring();
   std::wstring commandLine = L"\"" + path + L"\"";
   PROCESS_INFORMATION started{};
-  // The benchmark shares this console, so Ctrl-C reaches it too.
-  const BOOL created = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, folder.c_str(), &startup, &started);
+  // The benchmark shares this console, so Ctrl-C reaches it too. It starts suspended, to be in
+  // its job before it can start anything.
+  const BOOL created =
+      CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                     nullptr, folder.c_str(), &startup, &started);
   const DWORD reason = GetLastError();
   CloseIfOpen(outWrite);
   CloseIfOpen(errWrite);
@@ -131,8 +142,19 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
     CloseIfOpen(errRead);
     return nullptr;
   }
-  CloseHandle(started.hThread);
   auto state = std::make_unique<State>();
+  state->job = CreateJobObjectW(nullptr, nullptr);
+  if (state->job != nullptr) {
+    // Should this program end unexpectedly, what it started ends with it.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(state->job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    if (!AssignProcessToJobObject(state->job, started.hProcess)) {
+      CloseIfOpen(state->job);
+    }
+  }
+  ResumeThread(started.hThread);
+  CloseHandle(started.hThread);
   state->process = started.hProcess;
   state->out = outRead;
   state->err = errRead;
@@ -145,7 +167,10 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
 ChildEvent ChildProcess::Next(int tickMs) {
   State& state = *state_;
   std::unique_lock<std::mutex> guard(lock);
-  auto ready = [&state] { return !state.events.empty() || state.open == 0 || interrupted; };
+  const int seen = interrupts;
+  auto ready = [&state, seen] {
+    return !state.events.empty() || state.open == 0 || interrupts != seen;
+  };
   if (tickMs < 0) {
     woken.wait(guard, ready);
   } else {
@@ -159,10 +184,25 @@ ChildEvent ChildProcess::Next(int tickMs) {
   return {state.open == 0 ? ChildEvent::Ended : ChildEvent::Tick, {}};
 }
 
+// Windows has no gentle request to a console program but the Ctrl-C it already shares.
 void ChildProcess::Stop() {
-  if (!state_->waited) {
+  if (state_->job != nullptr) {
+    TerminateJobObject(state_->job, 130);
+  } else if (!state_->waited) {
     TerminateProcess(state_->process, 130);
   }
+}
+
+void ChildProcess::Kill() {
+  Stop();
+}
+
+bool ChildProcess::Lingering() {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+  return state_->job != nullptr &&
+         QueryInformationJobObject(state_->job, JobObjectBasicAccountingInformation, &accounting,
+                                   sizeof accounting, nullptr) &&
+         accounting.ActiveProcesses > 0;
 }
 
 ChildExit ChildProcess::Wait() {
@@ -182,7 +222,36 @@ void CatchInterrupts() {
 }
 
 bool Interrupted() {
-  return interrupted;
+  return interrupts != 0;
+}
+
+int Interrupts() {
+  return interrupts;
+}
+
+unsigned ProcessorsAvailable() {
+  DWORD_PTR process = 0;
+  DWORD_PTR system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system)) {
+    return 0;
+  }
+  unsigned count = 0;
+  for (; process != 0; process &= process - 1) {
+    ++count;
+  }
+  return count;
+}
+
+std::string FileSystemOf(const std::string& directory) {
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (!GetVolumePathNameW(fs::u8path(directory).wstring().c_str(), volume, MAX_PATH + 1)) {
+    return {};
+  }
+  DWORD serial = 0;
+  if (!GetVolumeInformationW(volume, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
+    return fs::path(volume).u8string();
+  }
+  return std::to_string(serial);
 }
 
 void SetEnvironment(const std::string& name, const std::string& value) {

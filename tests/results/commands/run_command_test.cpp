@@ -49,6 +49,7 @@ class ReplayedChild : public RunningChild {
     }
   }
   void Stop() override {}
+  void Kill() override {}
   ChildExit Wait() override { return {replay_.status, 0}; }
 
  private:
