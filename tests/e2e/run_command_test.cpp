@@ -126,6 +126,44 @@ TEST(RunRefusals, AFailingBenchmarkIsReportedAndTheOthersGoOn) {
   EXPECT_TRUE(context["benchmark_version"].is_null());
 }
 
+// A run stopped for taking too long or printing without end is reported with why, its files are
+// kept, and the next run still goes.
+TEST(RunRefusals, RunsPastTheirLimitsAreStoppedAndTheOthersGoOn) {
+  const struct {
+    const char* mode;
+    std::vector<std::string> options;
+    std::string says;
+    std::size_t transcriptBytes;  // 0: as the stand-in printed it before it was stopped
+  } cases[] = {
+      {"sleep", {"--timeout", "1.5"}, "timed out after 1.5 s", 0},
+      {"flood", {}, "too much output", std::size_t{64} * 1024 * 1024},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.mode);
+    ScratchDirectory directory;
+    std::vector<std::string> arguments = {"run", "--repeat", "2", "--benchmark",
+                                          STAND_IN_BENCHMARK};
+    arguments.insert(arguments.end(), test.options.begin(), test.options.end());
+    const BinaryRun run = RunDrivesTeskBinary(
+        Companion(directory.path(), arguments, {std::string("DRIVES_TESK_STAND_IN=") + test.mode}));
+    EXPECT_EQ(run.exitStatus, 1) << run.errors;
+    const std::vector<std::string> lines = SplitTextLines(run.errors);
+    ASSERT_EQ(lines.size(), 2u) << run.errors;
+    for (const std::string& line : lines) {
+      EXPECT_NE(line.find(", " + test.says + ", no results file"), std::string::npos) << line;
+    }
+    const RunFiles files = FilesIn(".");
+    ASSERT_EQ(files.contexts.size(), 2u);
+    EXPECT_EQ(ReadJson(files.contexts[0])["cut_off"], test.says);
+    EXPECT_EQ(ReadJson(files.contexts[0])["interrupted"], false);
+    const std::string transcript = ReadWholeFile(files.transcripts[0]);
+    EXPECT_EQ(transcript.rfind("stand-in benchmark", 0), 0u);
+    if (test.transcriptBytes > 0) {
+      EXPECT_EQ(transcript.size(), test.transcriptBytes);
+    }
+  }
+}
+
 // What the checks before the first run refuse: nothing runs and nothing is written.
 TEST(RunRefusals, DirectoriesThatDoNotFitAndAMissingBenchmark) {
   ScratchDirectory directory;
@@ -138,6 +176,10 @@ TEST(RunRefusals, DirectoriesThatDoNotFitAndAMissingBenchmark) {
       {{"run", "fine", "missing"}, "missing: does not exist"},
       {{"run", "a file", "fine"}, "a file: is not a directory"},
       {{"run", "fine", "--benchmark", "no-such-benchmark"}, "no-such-benchmark: no such program"},
+      // Usage errors, with the parser's message.
+      {{"run", "fine", "--repeat", "0"}, "--repeat: Value 0 not in range"},
+      {{"run", "fine", "--threads", "500"}, "--threads: Value 500 not in range"},
+      {{"run", "fine", "--timeout", "-1"}, "--timeout"},
   };
   for (const auto& test : cases) {
     const BinaryRun run = RunDrivesTeskBinary(Companion(directory.path(), test.arguments));

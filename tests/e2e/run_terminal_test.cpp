@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +40,14 @@ bool AnyoneWorksIn(const std::string& directory) {
   return false;
 }
 
+// Whether process `pid` runs: it exists and is not a zombie waiting to be reaped.
+bool Runs(pid_t pid) {
+  const std::string stat = ReadWholeFile("/proc/" + std::to_string(pid) + "/stat");
+  const std::size_t name = stat.rfind(')');
+  return kill(pid, 0) == 0 && name != std::string::npos && stat.size() > name + 2 &&
+         stat[name + 2] != 'Z';
+}
+
 // What a terminal shows, as lines: colours and the echoed ^C left out, each carriage return
 // starting a line of its own.
 std::string Plain(const std::string& screen) {
@@ -63,10 +72,15 @@ struct TerminalRun {
   std::string screen;  // everything the terminal received
 };
 
+// What the user does to the terminal once it shows the text waited for.
+enum class Ending { CtrlC, HangUp };
+
 // `run` on a 60-column pseudo-terminal with `variables`; once the terminal shows `until`, types
-// Ctrl-C there, as a user would.
+// Ctrl-C there, as a user would, or hangs up (closes the terminal, as a lost connection does).
+// With `narrowTo`, the terminal is made that narrow once the progress line is first drawn.
 TerminalRun RunOnTerminal(const std::string& directory, const std::vector<std::string>& variables,
-                          const std::string& until) {
+                          const std::string& until, Ending ending = Ending::CtrlC,
+                          unsigned short narrowTo = 0) {
   winsize size{};
   size.ws_col = 60;
   size.ws_row = 24;
@@ -92,8 +106,9 @@ TerminalRun RunOnTerminal(const std::string& directory, const std::vector<std::s
   }
   TerminalRun run;
   bool typed = false;
+  bool narrowed = narrowTo == 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-  while (std::chrono::steady_clock::now() < deadline) {
+  while (terminal >= 0 && std::chrono::steady_clock::now() < deadline) {
     pollfd watched{terminal, POLLIN, 0};
     if (poll(&watched, 1, 200) <= 0) {
       continue;
@@ -104,17 +119,36 @@ TerminalRun RunOnTerminal(const std::string& directory, const std::vector<std::s
       break;  // the other side is closed: the command has ended
     }
     run.screen.append(buffer, static_cast<std::size_t>(count));
+    if (!narrowed && run.screen.find("run 1 of 2") != std::string::npos) {
+      size.ws_col = narrowTo;
+      ioctl(terminal, TIOCSWINSZ, &size);
+      run.screen += "\n[narrowed]\n";
+      narrowed = true;
+    }
     if (!typed && run.screen.find(until) != std::string::npos) {
-      [[maybe_unused]] const ssize_t written = write(terminal, "\x03", 1);
       typed = true;
+      if (ending == Ending::HangUp) {
+        close(terminal);
+        terminal = -1;
+      } else {
+        [[maybe_unused]] const ssize_t written = write(terminal, "\x03", 1);
+      }
     }
   }
   int status = 0;
   if (!typed) {
     kill(child, SIGKILL);
   }
-  waitpid(child, &status, 0);
-  close(terminal);
+  // A hung-up command ends on its own, within the grace it gives the benchmark.
+  for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+    if (waited == 300) {
+      kill(child, SIGKILL);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  if (terminal >= 0) {
+    close(terminal);
+  }
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }
@@ -151,6 +185,68 @@ TEST(RunOnTerminal, ShowsProgressAndStopsOnCtrlC) {
     EXPECT_EQ(ReadJson(files.contexts[0])["interrupted"], true);
     EXPECT_FALSE(AnyoneWorksIn(directory.path()));
     EXPECT_TRUE(FindScratchFilesIn(directory.path()).empty());
+  }
+}
+
+// Closing the terminal stops the benchmark as an interrupt does: its files kept, its scratch
+// files removed, 130, nothing left running. Before that the terminal is made narrower: every
+// drawing after that fits the new width.
+TEST(RunOnTerminal, AHangUpIsAnInterrupt) {
+  ScratchDirectory directory;
+  // As much of the section as 40 columns show.
+  const TerminalRun run = RunOnTerminal(directory.path(), {"TERM=xterm"},
+                                        "single thread, Low writin", Ending::HangUp, 40);
+  EXPECT_EQ(run.exitStatus, 130) << run.screen;
+  const std::string plain = Plain(run.screen);
+  const std::size_t narrowed = plain.find("[narrowed]");
+  ASSERT_NE(narrowed, std::string::npos) << plain;
+  std::size_t drawings = 0;
+  // The first drawing after the change may still be of the old width.
+  const std::vector<std::string> after = SplitLines(plain.substr(narrowed));
+  for (std::size_t i = 2; i < after.size(); ++i) {
+    EXPECT_LE(after[i].size(), 39u) << after[i];
+    drawings += after[i].rfind("run 1 of 2: ", 0) == 0 ? 1u : 0u;
+  }
+  EXPECT_GE(drawings, 1u) << plain;
+  const RunFiles files = FilesIn(directory.path());
+  ASSERT_EQ(files.contexts.size(), 1u);
+  EXPECT_EQ(ReadJson(files.contexts[0])["interrupted"], true);
+  ASSERT_EQ(files.transcripts.size(), 1u);
+  EXPECT_NE(ReadWholeFile(files.transcripts[0]).find("Low writing"), std::string::npos);
+  EXPECT_FALSE(AnyoneWorksIn(directory.path()));
+  EXPECT_TRUE(FindScratchFilesIn(directory.path()).empty());
+}
+
+// A benchmark that ignores SIGTERM and started a program that ignores it too: a second
+// interrupt ends both at once; without one, they are killed 10 s after the first.
+TEST(RunOnTerminal, AStubbornBenchmarkIsKilledWithAllItStarted) {
+  for (const int interrupts : {2, 1}) {
+    SCOPED_TRACE(std::to_string(interrupts) + " SIGTERM");
+    ScratchDirectory directory;
+    RunningBinary running(Companion(directory.path(), {"run", "--benchmark", STAND_IN_BENCHMARK},
+                                    {"DRIVES_TESK_STAND_IN=stubborn", "PATH=/usr/bin:/bin"}));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!fs::exists("sleeping") && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(fs::exists("grandchild"));
+    const pid_t grandchild = std::stoi(ReadWholeFile("grandchild"));
+    running.Signal(SIGTERM);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(Runs(grandchild)) << "the grandchild ignores the first SIGTERM";
+    const auto stopped = std::chrono::steady_clock::now();
+    if (interrupts == 2) {
+      running.Signal(SIGTERM);
+    }
+    const BinaryRun run = running.Wait();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - stopped).count();
+    EXPECT_EQ(run.exitStatus, 130) << run.errors;
+    EXPECT_NE(run.errors.find("ended by signal 9, interrupted"), std::string::npos) << run.errors;
+    EXPECT_LT(seconds, interrupts == 2 ? 3.0 : 12.0);
+    EXPECT_GT(seconds, interrupts == 2 ? 0.0 : 7.0);
+    EXPECT_FALSE(AnyoneWorksIn(directory.path()));
+    EXPECT_FALSE(Runs(grandchild)) << "the grandchild is gone";
   }
 }
 

@@ -12,6 +12,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How many figures a run's report holds: the measurements of both phases and their summaries.
+std::size_t FigureCount(const RunRecord& record) {
+  std::size_t count = 0;
+  const auto add = [&count](const auto& figures) {
+    for (const auto& figure : figures) {
+      count += figure.present ? 1 : 0;
+    }
+  };
+  add(record.single);
+  for (const auto& [thread, table] : record.workers) {
+    add(table);
+  }
+  add(record.overall);
+  return count;
+}
+
 // A context file is a few kilobytes; anything far larger is not one.
 constexpr std::uintmax_t MaxContextBytes = 1 << 20;
 
@@ -68,17 +84,18 @@ ReadOutcome ReadRun(const std::string& path) {
   const std::string transcript = BesideResults(path, TranscriptSuffix);
   const fs::path name = fs::u8path(path).filename();
   const bool results = IsResultsName(name.u8string());
-  ReadOutcome outcome;
+  ReadOutcome outcome = ReadResultsFile(path);
   if (results && IsRegular(fs::u8path(transcript))) {
-    outcome = ReadResultsFile(transcript);
-    if (outcome.record) {
-      RunRecord& record = *outcome.record;
+    // The transcript carries the warnings the results file lacks, but one cut short (a full
+    // disk, a run stopped) must not hide the figures of a whole results file.
+    ReadOutcome console = ReadResultsFile(transcript);
+    if (console.record &&
+        (!outcome.record || FigureCount(*console.record) >= FigureCount(*outcome.record))) {
+      RunRecord& record = *console.record;
       record.path = path;
       DateFromResultsName(name.u8string(), record.date, record.time);
+      outcome = std::move(console);
     }
-  }
-  if (!outcome.record) {
-    outcome = ReadResultsFile(path);
   }
   if (outcome.record && results) {
     outcome.record->context = ReadContextFile(BesideResults(path, ContextSuffix));
