@@ -283,10 +283,14 @@ TEST(RunOnTerminal, SigtermStopsTheBenchmarkAndEndsWith130) {
 TEST(RunRefusals, TooSmallAndUnwritableDirectories) {
   ScratchDirectory directory;
   fs::create_directory("small");
+  fs::create_directory("shared");
   std::string reason;
-  if (!MountSmallTmpfs(directory.path() + "/small", "size=8m", reason)) {
+  if (!MountSmallTmpfs(directory.path() + "/small", "size=8m", reason) ||
+      !MountSmallTmpfs(directory.path() + "/shared", "size=60m", reason)) {
     GTEST_SKIP() << "no tmpfs: " << reason;
   }
+  fs::create_directory("shared/a");
+  fs::create_directory("shared/b");
   // Where nobody may look, but not write.
   fs::permissions(directory.path(), fs::perms::owner_all | fs::perms::group_read |
                                         fs::perms::group_exec | fs::perms::others_read |
@@ -310,6 +314,9 @@ TEST(RunRefusals, TooSmallAndUnwritableDirectories) {
   } cases[] = {
       {Companion(directory.path(), {"run", "small", "--threads", "4"}),
        "small: needs 41 MiB free for 4 workers, has 8 MiB"},
+      // The scratch files of both stay to the end: their room is counted together.
+      {Companion(directory.path(), {"run", "shared/a", "shared/b", "--threads", "4"}),
+       "shared/a, shared/b: need 82 MiB free together for 4 workers each, have 60 MiB"},
       {unprivileged, "locked: Permission denied"},
   };
   for (const auto& test : cases) {
@@ -323,7 +330,46 @@ TEST(RunRefusals, TooSmallAndUnwritableDirectories) {
   }
   EXPECT_TRUE(fs::is_empty("small"));
   EXPECT_TRUE(fs::is_empty("locked"));
+  EXPECT_TRUE(fs::is_empty("shared/a") && fs::is_empty("shared/b"));
   umount((directory.path() + "/small").c_str());
+  umount((directory.path() + "/shared").c_str());
+}
+
+// Bound to one processor (as in a container's cpuset), the benchmark starts one worker: a file
+// system with room for one is taken, and the context says one.
+TEST(RunRefusals, WorkersAreCountedInTheAffinityMask) {
+  ScratchDirectory directory;
+  fs::create_directory("small");
+  std::string reason;
+  if (!MountSmallTmpfs(directory.path() + "/small", "size=24m", reason)) {
+    GTEST_SKIP() << "no tmpfs: " << reason;
+  }
+  RunOptions bound =
+      Companion(directory.path(), {"-c", "0", DRIVES_TESK_RESULTS, "run", "small", "--repeat", "1"});
+  bound.program = "/usr/bin/taskset";
+  const BinaryRun run = RunDrivesTeskBinary(bound);
+  EXPECT_EQ(run.exitStatus, 0) << run.errors;
+  const RunFiles files = FilesIn(directory.path() + "/small");
+  ASSERT_EQ(files.contexts.size(), 1u) << run.errors;
+  EXPECT_EQ(ReadJson(files.contexts[0])["workers"], 1);
+  EXPECT_TRUE(FindScratchFilesIn(directory.path() + "/small").empty());
+  umount((directory.path() + "/small").c_str());
+}
+
+// "link/.." is where chdir takes it: the parent of the link's target.
+TEST(RunRefusals, ADirectoryIsResolvedAsTheSystemResolvesIt) {
+  ScratchDirectory directory;
+  fs::create_directories("target/inner");
+  fs::create_directory_symlink("target/inner", "link");
+  const BinaryRun run = RunDrivesTeskBinary(Companion(
+      directory.path(), {"run", "link/..", "--repeat", "1", "--benchmark", STAND_IN_BENCHMARK}));
+  EXPECT_EQ(run.exitStatus, 1) << "the stand-in saves no results file: " << run.errors;
+  EXPECT_NE(run.errors.find("run 1 of 1: link/..: "), std::string::npos) << run.errors;
+  const RunFiles files = FilesIn("target");
+  ASSERT_EQ(files.contexts.size(), 1u) << run.errors;
+  EXPECT_TRUE(FilesIn(".").contexts.empty());
+  EXPECT_EQ(fs::u8path(ReadJson(files.contexts[0])["directory"].get<std::string>()),
+            fs::canonical("target"));
 }
 
 }  // namespace

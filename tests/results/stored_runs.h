@@ -65,9 +65,10 @@ inline Outcome Show(const std::vector<std::string>& files, const std::string& fo
   return {status, out.str(), err.str()};
 }
 
-inline Outcome Chart(const std::vector<std::string>& files, const std::string& output) {
+inline Outcome Chart(const std::vector<std::string>& files, const std::string& output,
+                     const std::vector<std::string>& labels = {}) {
   std::ostringstream out, err;
-  const int status = ChartCommand(files, {}, output, false, {out, err});
+  const int status = ChartCommand(files, labels, output, false, {out, err});
   return {status, out.str(), err.str()};
 }
 

@@ -114,9 +114,18 @@ TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
   }
   EXPECT_EQ(nlohmann::json::parse(Show({file}, "json", labels).out)["files"][0]["label"],
             "caf\\xe9 \\xff|pipe");
-  EXPECT_EQ(Chart({file, file}, "chart.svg").status, 0);
+  // Characters XML forbids, though valid UTF-8, are not drawn into the chart.
+  const std::vector<std::string> unwelcome = {
+      "non\xef\xbf\xbf"
+      "character",
+      "tab\there"};
+  EXPECT_EQ(Chart({file, file}, "chart.svg", unwelcome).status, 0);
   const std::string svg = ReadWholeFile("chart.svg");
   EXPECT_EQ(ValidUtf8(svg), svg);
+  EXPECT_EQ(svg.find("\xef\xbf\xbf"), std::string::npos);
+  EXPECT_NE(svg.find("non\xef\xbf\xbd"
+                     "character"),
+            std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(Show({}, "json").out),
             nlohmann::json::parse("{\"files\":[],\"columns\":[]}"));
 }
@@ -254,6 +263,31 @@ TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
   EXPECT_EQ(CharacterCount("\xe2\x82\xac\xe2\x82\xac!"), 3u);
   EXPECT_EQ(FirstCharacters("\xe2\x82\xac\xe2\x82\xac!", 1), "\xe2\x82\xac");
   EXPECT_EQ(LastCharacters("\xe2\x82\xac\xe2\x82\xac!", 2), "\xe2\x82\xac!");
+}
+
+// Terminal cells: wide characters two, combining marks none; cuts keep a character whole and
+// with its marks.
+TEST(TextSafety, CountsAndCutsInDisplayCells) {
+  const std::string wide = "\xe6\x97\xa5\xe6\x9c\xac";  // two CJK ideographs
+  const std::string decomposed = "e\xcc\x81t\xc3\xa9";  // e + combining acute, t, é
+  const struct {
+    std::string text;
+    std::size_t cells;
+    std::size_t cut;
+    std::string first, last;
+  } cases[] = {
+      {wide + "ab", 6, 3, "\xe6\x97\xa5", "ab"},
+      {decomposed, 3, 1, "e\xcc\x81", "\xc3\xa9"},
+      {"a\xe2\x80\x8b"
+       "b",
+       2, 1, "a\xe2\x80\x8b", "b"},
+      {"\xf0\x9f\x98\x80!", 3, 2, "\xf0\x9f\x98\x80", "!"},
+  };
+  for (const auto& test : cases) {
+    EXPECT_EQ(DisplayCells(test.text), test.cells) << test.text;
+    EXPECT_EQ(FirstCells(test.text, test.cut), test.first) << test.text;
+    EXPECT_EQ(LastCells(test.text, test.cut), test.last) << test.text;
+  }
 }
 
 }  // namespace

@@ -57,4 +57,25 @@ TEST(RunFiles, ResultsFileReadThroughItsTranscriptAndContext) {
   EXPECT_EQ(SplitLines(out.str()).size(), 1u + 36u) << "one column: the results file";
 }
 
+// A transcript cut short (a full disk, a run stopped) is not read in place of a whole results
+// file; one as whole as the results file is.
+TEST(RunFiles, ACutShortTranscriptLeavesTheResultsFileItsPlace) {
+  ScratchDirectory directory;
+  const std::string results = fs::path(StoredRun("linux-1-worker")).filename().string();
+  fs::copy_file(StoredRun("linux-1-worker"), results);
+  const std::string console = ReadWholeFile(StoredRun("linux-1-worker", "console"));
+  const struct {
+    std::size_t kept;  // bytes of the console left in the transcript
+    bool readThroughIt;
+  } cases[] = {{console.size() / 2, false}, {console.size(), true}};
+  for (const auto& test : cases) {
+    WriteTextFile(BesideResults(results, TranscriptSuffix), console.substr(0, test.kept));
+    const ReadOutcome outcome = ReadRun(results);
+    ASSERT_TRUE(outcome.record) << test.kept;
+    EXPECT_TRUE(outcome.record->complete) << test.kept;
+    EXPECT_EQ(outcome.record->transcript, test.readThroughIt) << test.kept;
+    EXPECT_EQ(outcome.record->date, "2026-12-08");
+  }
+}
+
 }  // namespace

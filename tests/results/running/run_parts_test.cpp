@@ -2,9 +2,11 @@
 // time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "contract/file_names.h"
 #include "results/comparing/comparison_table.h"
@@ -34,16 +36,43 @@ TEST(RunParts, StatusLineFitsTheTerminal) {
   EXPECT_EQ(StatusLine(progress, 200),
             "run 2 of 6: /media/someone/a rather long folder name/\xc3\xa9t\xc3\xa9: "
             "multi-thread, Low writing and reading speeds, 1 min 15 s, about 2 min 10 s left");
-  for (const int columns : {0, 1, 20, 60, 100}) {
-    const std::string line = StatusLine(progress, columns);
-    EXPECT_LE(CharacterCount(line), static_cast<std::size_t>(std::max(columns - 1, 0))) << line;
-    EXPECT_EQ(ValidUtf8(line), line);
+  Progress wide = progress;
+  wide.directory = "/\xe6\x97\xa5\xe6\x9c\xac/\xe3\x83\x87\xe3\x82\xa3\xe3\x82\xb9\xe3\x82\xaf";
+  for (const Progress& shown : {progress, wide}) {
+    for (const int columns : {0, 1, 20, 60, 75, 100}) {
+      const std::string line = StatusLine(shown, columns);
+      EXPECT_LE(DisplayCells(line), static_cast<std::size_t>(std::max(columns - 1, 0))) << line;
+      EXPECT_EQ(ValidUtf8(line), line);
+    }
   }
   EXPECT_NE(StatusLine(progress, 100).find("\xe2\x80\xa6"), std::string::npos)
       << "the directory shortened at its start";
   Progress first = progress;
   first.left = -1;
   EXPECT_EQ(StatusLine(first, 200).find("left"), std::string::npos) << "no estimate yet";
+}
+
+// The terminal's width is asked at every drawing: after it narrows, neither the line nor the
+// blanks over the old one run past it (they would wrap and leave lines behind).
+int columnsNow = 100;
+int ColumnsNow() {
+  return columnsNow;
+}
+
+TEST(RunParts, ProgressLineFollowsTheTerminalsWidth) {
+  std::ostringstream out;
+  ProgressLine line(out, ColumnsNow, false);
+  Progress progress{1, 2, "/a/rather/long/directory/name/to/measure", "single thread", 1, -1};
+  for (const int columns : {100, 40, 30, 70}) {
+    columnsNow = columns;
+    out.str("");
+    line.Draw(progress, true);
+    std::string drawings = out.str();
+    std::replace(drawings.begin(), drawings.end(), '\r', '\n');
+    for (const std::string& drawn : SplitLines(drawings)) {
+      EXPECT_LE(DisplayCells(drawn), static_cast<std::size_t>(columns - 1)) << columns;
+    }
+  }
 }
 
 TEST(RunParts, SectionsFollowTheReportsHeaders) {
@@ -70,8 +99,8 @@ TEST(RunParts, WorkersAsTheBenchmarkWillStartThem) {
     const char* omp;
     unsigned hardware;
     int workers;
-  } cases[] = {{3, "9", 2, 3},       {0, "9", 2, 9},     {0, "4,2", 2, 4},  {0, "x", 2, 2},
-               {0, nullptr, 16, 16}, {0, "500", 2, 128}, {0, nullptr, 0, 1}};
+  } cases[] = {{3, "9", 2, 3},       {0, "9", 2, 9},     {0, "4,2", 2, 4},   {0, "x", 2, 2},
+               {0, nullptr, 16, 16}, {0, "500", 2, 128}, {0, nullptr, 0, 1}, {0, "0", 1, 1}};
   for (const auto& test : cases) {
     EXPECT_EQ(ExpectedWorkers(test.threads, test.omp, test.hardware), test.workers)
         << test.threads << " " << (test.omp ? test.omp : "unset");
