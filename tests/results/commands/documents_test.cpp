@@ -1,0 +1,167 @@
+// The documents say what the program does: the README's examples of show's output, the example
+// chart it links, and the CSV columns that the README and the manual page list are the program's
+// own output on the runs kept in tests/data/results/readme.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "contract/file_names.h"
+#include "results/stored_runs.h"
+#include "support/line_patterns.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Source = fs::u8path(DRIVES_TESK_SOURCE);
+
+// The command's arguments with "folder/results*.txt" expanded, as a shell would, in `base`.
+std::vector<std::string> Expanded(const fs::path& base, const std::vector<std::string>& words) {
+  std::vector<std::string> arguments;
+  for (const std::string& word : words) {
+    const std::string wildcard = "results*.txt";
+    if (word.size() < wildcard.size() ||
+        word.compare(word.size() - wildcard.size(), wildcard.size(), wildcard) != 0) {
+      arguments.push_back(word);
+      continue;
+    }
+    const fs::path folder = base / fs::u8path(word.substr(0, word.size() - wildcard.size()));
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (IsResultsName(entry.path().filename().u8string())) {
+        found.push_back(entry.path().u8string());
+      }
+    }
+    std::sort(found.begin(), found.end());
+    arguments.insert(arguments.end(), found.begin(), found.end());
+  }
+  return arguments;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) {
+    words.push_back(word);
+  }
+  return words;
+}
+
+// An example the README marks with "<!-- shown by: FOLDER: show FILE... -->": the output lines of
+// the indented block below it, "..." for lines left out, and the lines that are no output (the
+// command, `run`'s lines) not counted.
+struct Example {
+  std::string folder;
+  std::vector<std::string> files;
+  std::vector<std::string> lines;
+};
+
+std::vector<Example> ReadmeExamples() {
+  std::vector<Example> examples;
+  const std::vector<std::string> readme =
+      SplitLines(ReadWholeFile((Source / "README.md").string()));
+  const std::string mark = "<!-- shown by: ";
+  for (std::size_t i = 0; i < readme.size(); ++i) {
+    if (readme[i].rfind(mark, 0) != 0) {
+      continue;
+    }
+    const std::string said = readme[i].substr(mark.size(), readme[i].rfind(" -->") - mark.size());
+    Example example;
+    example.folder = said.substr(0, said.find(": "));
+    std::vector<std::string> words = Words(said.substr(said.find(": ") + 2));
+    EXPECT_EQ(words.front(), "show") << readme[i];
+    example.files.assign(words.begin() + 1, words.end());
+    std::size_t at = i + 1;
+    while (at < readme.size() && readme[at].empty()) {
+      ++at;
+    }
+    // The indented blocks below the mark, blank lines between them.
+    for (; at < readme.size(); ++at) {
+      if (readme[at].empty()) {
+        continue;
+      }
+      if (readme[at].rfind("    ", 0) != 0) {
+        break;
+      }
+      const std::string line = readme[at].substr(4);
+      if (line.rfind("drives-tesk-results ", 0) != 0 && line.rfind("run ", 0) != 0) {
+        example.lines.push_back(line);
+      }
+    }
+    examples.push_back(example);
+  }
+  return examples;
+}
+
+TEST(Documents, TheReadmesExamplesAreWhatShowPrints) {
+  const std::vector<Example> examples = ReadmeExamples();
+  ASSERT_EQ(examples.size(), 2u) << "the examples of one run and of repeats";
+  for (const Example& example : examples) {
+    SCOPED_TRACE(example.folder);
+    const Outcome shown =
+        Show(Expanded(fs::u8path(DRIVES_TESK_TEST_DATA) / example.folder, example.files));
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const std::vector<std::string> output = SplitLines(shown.out);
+    // Every line as the program prints it, in its order; "..." skips lines.
+    std::size_t next = 0;
+    bool skipping = false;
+    for (const std::string& line : example.lines) {
+      if (line == "...") {
+        skipping = true;
+        continue;
+      }
+      while (skipping && next < output.size() && output[next] != line) {
+        ++next;
+      }
+      ASSERT_LT(next, output.size()) << "not printed: " << line;
+      EXPECT_EQ(output[next], line);
+      ++next;
+      skipping = false;
+    }
+    EXPECT_FALSE(skipping) << "the example ends with the output's last line";
+    EXPECT_EQ(next, output.size()) << "the example ends where the output does";
+  }
+}
+
+// docs/example-chart.svg, which the README links, is what chart draws of the repeats.
+TEST(Documents, TheExampleChartIsWhatChartDraws) {
+  ScratchDirectory directory;
+  const fs::path runs = fs::u8path(DRIVES_TESK_TEST_DATA) / "readme/five-runs";
+  const Outcome drawn =
+      Chart(Expanded(runs, {"ssd/results*.txt", "ram-disk/results*.txt"}), "chart.svg");
+  ASSERT_EQ(drawn.status, 0) << drawn.err;
+  const std::string example = (Source / "docs/example-chart.svg").string();
+  if (std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr) {
+    fs::copy_file("chart.svg", example, fs::copy_options::overwrite_existing);
+  }
+  EXPECT_EQ(ReadWholeFile("chart.svg"), ReadWholeFile(example))
+      << "run with DRIVES_TESK_UPDATE_GOLDEN=1 to draw it anew";
+}
+
+// The CSV columns as the README and the manual page list them are the header the program writes.
+TEST(Documents, TheCsvColumnsListedAreThePrograms) {
+  ScratchDirectory directory;
+  const std::string header = SplitLines(Show({}, "csv").out).at(0);
+  std::string readme;
+  for (const std::string& line : SplitLines(ReadWholeFile((Source / "README.md").string()))) {
+    if (line.rfind("`key,", 0) == 0) {
+      readme = line.substr(1, line.find('`', 1) - 1);
+    }
+  }
+  std::string manual;
+  const std::string manualPath = (Source / "man/drives-tesk-results.1.in").string();
+  for (const std::string& line : SplitLines(ReadWholeFile(manualPath))) {
+    if (line.rfind("\\fIkey, ", 0) == 0) {
+      manual = line.substr(3, line.find("\\fR") - 3);
+      manual.erase(std::remove(manual.begin(), manual.end(), ' '), manual.end());
+    }
+  }
+  EXPECT_EQ(readme, header) << "README";
+  EXPECT_EQ(manual, header) << "manual page";
+}
+
+}  // namespace
