@@ -15,6 +15,7 @@
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
 #include "results/system/command_line.h"
+#include "results/system/standard_streams.h"
 
 namespace {
 
@@ -159,13 +160,14 @@ int Main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     // CLI11 prints the help, the version or the message; a usage error exits 2, as command-line
     // tools do, not with CLI11's own codes.
-    const int status = app.exit(error);
+    const int status = app.exit(error, StandardOutput(), StandardError());
     return status == 0 ? 0 : 2;
   }
-  const Streams streams{std::cout, std::cerr};
+  const Streams streams{StandardOutput(), StandardError()};
   for (const Command& command : commands) {
     const int status = command(streams);
     if (status >= 0) {
+      streams.out.flush();
       return status;
     }
   }
@@ -179,7 +181,7 @@ int main(int argc, char** argv) {
     return Main(argc, argv);
   } catch (...) {
     // Out of memory, or a file system failing in a way the commands do not expect.
-    std::cerr << "drives-tesk-results: unexpected failure\n";
+    StandardError() << "drives-tesk-results: unexpected failure\n";
     return 1;
   }
 }

@@ -40,6 +40,19 @@ ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>
       read.allRead = false;
     }
   }
+  // `results*.txt` matches the transcripts beside the results files too: one named with its
+  // results file is read as part of it, not as a run of its own.
+  std::vector<std::string> beside;
+  for (const std::string& file : files) {
+    if (IsResultsName(fs::u8path(file).filename().u8string())) {
+      beside.push_back(BesideResults(file, TranscriptSuffix));
+    }
+  }
+  files.erase(std::remove_if(files.begin(), files.end(),
+                             [&beside](const std::string& file) {
+                               return std::find(beside.begin(), beside.end(), file) != beside.end();
+                             }),
+              files.end());
   if (labels.size() > files.size()) {
     err << Program << labels.size() << " labels for " << files.size() << " files\n";
     read.allRead = false;

@@ -238,6 +238,26 @@ std::string XmlText(const std::string& text) {
   return allowed;
 }
 
+std::u16string Utf16FromUtf8(const std::string& text) {
+  std::u16string units;
+  units.reserve(text.size());
+  std::uint32_t code = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = SequenceAt(text, at, code);
+    if (length == 0) {
+      code = 0xFFFD;
+    }
+    if (code >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(code);
+    }
+    at += length == 0 ? 1 : length;
+  }
+  return units;
+}
+
 std::string Utf8FromUtf16(std::u16string_view units) {
   std::string text;
   for (std::size_t i = 0; i < units.size(); ++i) {

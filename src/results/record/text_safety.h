@@ -34,6 +34,9 @@ std::string LastCells(const std::string& text, std::size_t cells);
 // line feed and carriage return, U+FFFE and U+FFFF) replaced by U+FFFD.
 std::string XmlText(const std::string& text);
 
+// UTF-8 as UTF-16 code units, for Windows' consoles; an invalid byte becomes U+FFFD.
+std::u16string Utf16FromUtf8(const std::string& text);
+
 // UTF-16 code units as UTF-8; an unpaired surrogate becomes U+FFFD. Windows' wide strings and
 // UTF-16 files both come through here.
 std::string Utf8FromUtf16(std::u16string_view units);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "contract/file_names.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
@@ -19,7 +18,8 @@ namespace fs = std::filesystem;
 
 const fs::path Source = fs::u8path(DRIVES_TESK_SOURCE);
 
-// The command's arguments with "folder/results*.txt" expanded, as a shell would, in `base`.
+// The command's arguments with "folder/results*.txt" expanded, as a shell would, in `base`: the
+// transcripts beside the results files match too.
 std::vector<std::string> Expanded(const fs::path& base, const std::vector<std::string>& words) {
   std::vector<std::string> arguments;
   for (const std::string& word : words) {
@@ -32,7 +32,9 @@ std::vector<std::string> Expanded(const fs::path& base, const std::vector<std::s
     const fs::path folder = base / fs::u8path(word.substr(0, word.size() - wildcard.size()));
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(folder)) {
-      if (IsResultsName(entry.path().filename().u8string())) {
+      const std::string name = entry.path().filename().u8string();
+      if (name.rfind("results", 0) == 0 && name.size() > 4 &&
+          name.compare(name.size() - 4, 4, ".txt") == 0) {
         found.push_back(entry.path().u8string());
       }
     }
