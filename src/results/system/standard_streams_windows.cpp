@@ -58,12 +58,27 @@ class TextBuffer final : public std::streambuf {
   bool Send() {
     const std::size_t whole = console_ ? WholeSequences(pending_) : pending_.size();
     const bool sent =
-        console_ ? SendCharacters(pending_.substr(0, whole)) : SendBytes(pending_.data(), whole);
+        console_ ? SendCharacters(pending_.substr(0, whole)) : SendBytes(AsText(pending_));
     pending_.erase(0, whole);
     return sent;
   }
 
-  bool SendBytes(const char* bytes, std::size_t count) {
+  // Line ends as Windows programs write text, and as this one always did: CR LF.
+  static std::string AsText(const std::string& bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16);
+    for (const char c : bytes) {
+      if (c == '\n') {
+        text += '\r';
+      }
+      text += c;
+    }
+    return text;
+  }
+
+  bool SendBytes(const std::string& text) {
+    const char* bytes = text.data();
+    std::size_t count = text.size();
     while (count > 0) {
       DWORD written = 0;
       const DWORD part = static_cast<DWORD>(std::min<std::size_t>(count, 1 << 20));

@@ -11,6 +11,6 @@
 bool IsConsole(HANDLE handle);
 
 // A buffer writing UTF-8 text to `handle`: to a console as UTF-16 characters (a character split
-// between two writes is held back until it is whole), elsewhere as the bytes. A failed write
-// fails the stream.
+// between two writes is held back until it is whole), elsewhere as the bytes with CR LF line
+// ends. A failed write fails the stream.
 std::unique_ptr<std::streambuf> TextBufferFor(HANDLE handle);

@@ -265,6 +265,16 @@ TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
   EXPECT_EQ(LastCharacters("\xe2\x82\xac\xe2\x82\xac!", 2), "\xe2\x82\xac!");
 }
 
+// Windows' consoles take UTF-16: every character survives the way there and back, a surrogate
+// pair included; an invalid byte becomes U+FFFD.
+TEST(TextSafety, Utf16FromUtf8AndBack) {
+  for (const std::string text : {"", "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80"}) {
+    EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8(text)), text);
+  }
+  EXPECT_EQ(Utf16FromUtf8("\xf0\x9f\x98\x80"), std::u16string(u"\xd83d\xde00"));
+  EXPECT_EQ(Utf16FromUtf8("a\xff"), std::u16string(u"a\xfffd"));
+}
+
 // Terminal cells: wide characters two, combining marks none; cuts keep a character whole and
 // with its marks.
 TEST(TextSafety, CountsAndCutsInDisplayCells) {

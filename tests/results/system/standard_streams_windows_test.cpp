@@ -1,6 +1,6 @@
 // Windows: what the standard streams write to each kind of output handle. A console shows the
 // characters (read back from its screen buffer); a file and a pipe get the UTF-8 bytes as they
-// are; the NUL device takes anything.
+// are, with the CR LF line ends of Windows text; the NUL device takes anything.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,7 +15,8 @@
 namespace {
 
 // "≈ Dossier été", the noise mark and a name with accents, and a character of four bytes.
-const std::string Text = "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80";
+const std::string Text = "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80\n";
+const std::string Bytes = "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80\r\n";
 const std::wstring Shown = L"\x2248 Dossier \x00e9t\x00e9 \xd83d\xde00";
 
 enum class Kind { File, Pipe, Null };
@@ -74,9 +75,9 @@ TEST(StandardStreams, FilesPipesAndNulGetTheBytes) {
     EXPECT_TRUE(WriteThrough(output.write, Text));
     CloseHandle(output.write);
     if (test.kind == Kind::File) {
-      EXPECT_EQ(ReadWholeFile("out.txt"), Text);
+      EXPECT_EQ(ReadWholeFile("out.txt"), Bytes);
     } else if (test.kind == Kind::Pipe) {
-      EXPECT_EQ(BytesOf(output.read), Text);
+      EXPECT_EQ(BytesOf(output.read), Bytes);
       CloseHandle(output.read);
     }
   }
