@@ -344,8 +344,8 @@ TEST(RunRefusals, WorkersAreCountedInTheAffinityMask) {
   if (!MountSmallTmpfs(directory.path() + "/small", "size=24m", reason)) {
     GTEST_SKIP() << "no tmpfs: " << reason;
   }
-  RunOptions bound =
-      Companion(directory.path(), {"-c", "0", DRIVES_TESK_RESULTS, "run", "small", "--repeat", "1"});
+  RunOptions bound = Companion(directory.path(),
+                               {"-c", "0", DRIVES_TESK_RESULTS, "run", "small", "--repeat", "1"});
   bound.program = "/usr/bin/taskset";
   const BinaryRun run = RunDrivesTeskBinary(bound);
   EXPECT_EQ(run.exitStatus, 0) << run.errors;
