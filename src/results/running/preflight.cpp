@@ -118,11 +118,17 @@ std::vector<std::string> RoomShortfalls(const std::vector<Directory>& directorie
       continue;
     }
     const std::string each = std::to_string(workers) + (workers == 1 ? " worker" : " workers");
-    shortfalls.push_back(sharing.size() == 1
-                             ? names + ": needs " + Mebibytes(needed, true) + " free for " + each +
-                                   ", has " + Mebibytes(available, false)
-                             : names + ": need " + Mebibytes(needed, true) + " free together for " +
-                                   each + " each, have " + Mebibytes(available, false));
+    std::string shortfall = names;
+    if (sharing.size() == 1) {
+      shortfall += ": needs " + Mebibytes(needed, true);
+      shortfall += " free for " + each;
+      shortfall += ", has " + Mebibytes(available, false);
+    } else {
+      shortfall += ": need " + Mebibytes(needed, true);
+      shortfall += " free together for " + each;
+      shortfall += " each, have " + Mebibytes(available, false);
+    }
+    shortfalls.push_back(shortfall);
   }
   return shortfalls;
 }
