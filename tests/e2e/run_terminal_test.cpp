@@ -356,6 +356,21 @@ TEST(RunRefusals, WorkersAreCountedInTheAffinityMask) {
   umount((directory.path() + "/small").c_str());
 }
 
+// Started by a parent that ignores SIGCHLD (the disposition survives exec), the command still
+// learns how the benchmark ended.
+TEST(RunRefusals, AnIgnoredSigchldHidesNoExitStatus) {
+  ScratchDirectory directory;
+  RunOptions ignoring =
+      Companion(directory.path(),
+                {"-c", "trap '' CHLD; exec \"$0\" run --repeat 1 --benchmark \"$1\"",
+                 DRIVES_TESK_RESULTS, STAND_IN_BENCHMARK},
+                {"DRIVES_TESK_STAND_IN=3"});
+  ignoring.program = "/bin/bash";  // dash keeps SIGCHLD for itself
+  const BinaryRun run = RunDrivesTeskBinary(ignoring);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_NE(run.errors.find(", exit status 3, no results file"), std::string::npos) << run.errors;
+}
+
 // "link/.." is where chdir takes it: the parent of the link's target.
 TEST(RunRefusals, ADirectoryIsResolvedAsTheSystemResolvesIt) {
   ScratchDirectory directory;
