@@ -18,23 +18,15 @@ namespace fs = std::filesystem;
 
 const fs::path Source = fs::u8path(DRIVES_TESK_SOURCE);
 
-// The command's arguments with "folder/results*.txt" expanded, as a shell would, in `base`: the
-// transcripts beside the results files match too.
-std::vector<std::string> Expanded(const fs::path& base, const std::vector<std::string>& words) {
+// `ssd/results*.txt ram-disk/results*.txt` in `base`, as a shell expands it: the transcripts
+// beside the results files match too.
+std::vector<std::string> Expanded(const fs::path& base) {
   std::vector<std::string> arguments;
-  for (const std::string& word : words) {
-    const std::string wildcard = "results*.txt";
-    if (word.size() < wildcard.size() ||
-        word.compare(word.size() - wildcard.size(), wildcard.size(), wildcard) != 0) {
-      arguments.push_back(word);
-      continue;
-    }
-    const fs::path folder = base / fs::u8path(word.substr(0, word.size() - wildcard.size()));
+  for (const char* folder : {"ssd", "ram-disk"}) {
     std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(base / folder)) {
       const std::string name = entry.path().filename().u8string();
-      if (name.rfind("results", 0) == 0 && name.size() > 4 &&
-          name.compare(name.size() - 4, 4, ".txt") == 0) {
+      if (name.rfind("results", 0) == 0 && name.compare(name.size() - 4, 4, ".txt") == 0) {
         found.push_back(entry.path().u8string());
       }
     }
@@ -44,26 +36,10 @@ std::vector<std::string> Expanded(const fs::path& base, const std::vector<std::s
   return arguments;
 }
 
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  return words;
-}
-
-// An example the README marks with "<!-- shown by: FOLDER: show FILE... -->": the output lines of
-// the indented block below it, "..." for lines left out, and the lines that are no output (the
-// command, `run`'s lines) not counted.
-struct Example {
-  std::string folder;
-  std::vector<std::string> files;
-  std::vector<std::string> lines;
-};
-
-std::vector<Example> ReadmeExamples() {
-  std::vector<Example> examples;
+// The examples the README marks "<!-- shown by: FOLDER: show ssd/results*.txt ... -->": the
+// folder, and the lines of the indented blocks below, but the command and `run`'s own lines.
+std::vector<std::pair<std::string, std::vector<std::string>>> ReadmeExamples() {
+  std::vector<std::pair<std::string, std::vector<std::string>>> examples;
   const std::vector<std::string> readme =
       SplitLines(ReadWholeFile((Source / "README.md").string()));
   const std::string mark = "<!-- shown by: ";
@@ -71,47 +47,34 @@ std::vector<Example> ReadmeExamples() {
     if (readme[i].rfind(mark, 0) != 0) {
       continue;
     }
-    const std::string said = readme[i].substr(mark.size(), readme[i].rfind(" -->") - mark.size());
-    Example example;
-    example.folder = said.substr(0, said.find(": "));
-    std::vector<std::string> words = Words(said.substr(said.find(": ") + 2));
-    EXPECT_EQ(words.front(), "show") << readme[i];
-    example.files.assign(words.begin() + 1, words.end());
-    std::size_t at = i + 1;
-    while (at < readme.size() && readme[at].empty()) {
-      ++at;
-    }
-    // The indented blocks below the mark, blank lines between them.
-    for (; at < readme.size(); ++at) {
-      if (readme[at].empty()) {
-        continue;
-      }
-      if (readme[at].rfind("    ", 0) != 0) {
+    examples.push_back(
+        {readme[i].substr(mark.size(), readme[i].find(": ", mark.size()) - mark.size()), {}});
+    for (std::size_t at = i + 1; at < readme.size(); ++at) {
+      if (!readme[at].empty() && readme[at].rfind("    ", 0) != 0) {
         break;
       }
-      const std::string line = readme[at].substr(4);
-      if (line.rfind("drives-tesk-results ", 0) != 0 && line.rfind("run ", 0) != 0) {
-        example.lines.push_back(line);
+      const std::string line = readme[at].empty() ? "" : readme[at].substr(4);
+      if (!line.empty() && line.rfind("drives-tesk-results ", 0) != 0 &&
+          line.rfind("run ", 0) != 0) {
+        examples.back().second.push_back(line);
       }
     }
-    examples.push_back(example);
   }
   return examples;
 }
 
 TEST(Documents, TheReadmesExamplesAreWhatShowPrints) {
-  const std::vector<Example> examples = ReadmeExamples();
+  const auto examples = ReadmeExamples();
   ASSERT_EQ(examples.size(), 2u) << "the examples of one run and of repeats";
-  for (const Example& example : examples) {
-    SCOPED_TRACE(example.folder);
-    const Outcome shown =
-        Show(Expanded(fs::u8path(DRIVES_TESK_TEST_DATA) / example.folder, example.files));
+  for (const auto& [folder, lines] : examples) {
+    SCOPED_TRACE(folder);
+    const Outcome shown = Show(Expanded(fs::u8path(DRIVES_TESK_TEST_DATA) / folder));
     ASSERT_EQ(shown.status, 0) << shown.err;
     const std::vector<std::string> output = SplitLines(shown.out);
     // Every line as the program prints it, in its order; "..." skips lines.
     std::size_t next = 0;
     bool skipping = false;
-    for (const std::string& line : example.lines) {
+    for (const std::string& line : lines) {
       if (line == "...") {
         skipping = true;
         continue;
@@ -133,8 +96,7 @@ TEST(Documents, TheReadmesExamplesAreWhatShowPrints) {
 TEST(Documents, TheExampleChartIsWhatChartDraws) {
   ScratchDirectory directory;
   const fs::path runs = fs::u8path(DRIVES_TESK_TEST_DATA) / "readme/five-runs";
-  const Outcome drawn =
-      Chart(Expanded(runs, {"ssd/results*.txt", "ram-disk/results*.txt"}), "chart.svg");
+  const Outcome drawn = Chart(Expanded(runs), "chart.svg");
   ASSERT_EQ(drawn.status, 0) << drawn.err;
   const std::string example = (Source / "docs/example-chart.svg").string();
   if (std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr) {

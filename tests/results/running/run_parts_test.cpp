@@ -52,29 +52,6 @@ TEST(RunParts, StatusLineFitsTheTerminal) {
   EXPECT_EQ(StatusLine(first, 200).find("left"), std::string::npos) << "no estimate yet";
 }
 
-// The terminal's width is asked at every drawing: after it narrows, neither the line nor the
-// blanks over the old one run past it (they would wrap and leave lines behind).
-int columnsNow = 100;
-int ColumnsNow() {
-  return columnsNow;
-}
-
-TEST(RunParts, ProgressLineFollowsTheTerminalsWidth) {
-  std::ostringstream out;
-  ProgressLine line(out, ColumnsNow, false);
-  Progress progress{1, 2, "/a/rather/long/directory/name/to/measure", "single thread", 1, -1};
-  for (const int columns : {100, 40, 30, 70}) {
-    columnsNow = columns;
-    out.str("");
-    line.Draw(progress, true);
-    std::string drawings = out.str();
-    std::replace(drawings.begin(), drawings.end(), '\r', '\n');
-    for (const std::string& drawn : SplitLines(drawings)) {
-      EXPECT_LE(DisplayCells(drawn), static_cast<std::size_t>(columns - 1)) << columns;
-    }
-  }
-}
-
 TEST(RunParts, SectionsFollowTheReportsHeaders) {
   std::string phase, section, seen;
   for (const std::string& line :

@@ -19,31 +19,6 @@ const std::string Text = "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x8
 const std::string Bytes = "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80\r\n";
 const std::wstring Shown = L"\x2248 Dossier \x00e9t\x00e9 \xd83d\xde00";
 
-enum class Kind { File, Pipe, Null };
-
-struct Output {
-  HANDLE write = INVALID_HANDLE_VALUE;
-  HANDLE read = INVALID_HANDLE_VALUE;  // the pipe's other end
-};
-
-Output Open(Kind kind) {
-  Output output;
-  switch (kind) {
-    case Kind::File:
-      output.write = CreateFileW(L"out.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-      break;
-    case Kind::Pipe:
-      CreatePipe(&output.read, &output.write, nullptr, 0);
-      break;
-    case Kind::Null:
-      output.write = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-      break;
-  }
-  return output;
-}
-
 // `text` through the handle's buffer, split inside a character: a console must still show it
 // whole.
 bool WriteThrough(HANDLE handle, const std::string& text) {
@@ -53,34 +28,27 @@ bool WriteThrough(HANDLE handle, const std::string& text) {
   return stream.good();
 }
 
-std::string BytesOf(HANDLE pipe) {
-  std::string bytes(256, '\0');
-  DWORD read = 0;
-  ReadFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
-}
-
 TEST(StandardStreams, FilesPipesAndNulGetTheBytes) {
   ScratchDirectory directory;
-  const struct {
-    Kind kind;
-    const char* name;
-  } cases[] = {{Kind::File, "file"}, {Kind::Pipe, "pipe"}, {Kind::Null, "NUL"}};
-  for (const auto& test : cases) {
-    SCOPED_TRACE(test.name);
-    const Output output = Open(test.kind);
-    ASSERT_NE(output.write, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(IsConsole(output.write));
-    EXPECT_TRUE(WriteThrough(output.write, Text));
-    CloseHandle(output.write);
-    if (test.kind == Kind::File) {
-      EXPECT_EQ(ReadWholeFile("out.txt"), Bytes);
-    } else if (test.kind == Kind::Pipe) {
-      EXPECT_EQ(BytesOf(output.read), Bytes);
-      CloseHandle(output.read);
-    }
+  HANDLE file = CreateFileW(L"out.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  HANDLE pipeIn = nullptr;
+  HANDLE pipeOut = nullptr;
+  ASSERT_TRUE(CreatePipe(&pipeOut, &pipeIn, nullptr, 0));
+  for (HANDLE handle : {file, null, pipeIn}) {
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(IsConsole(handle));
+    EXPECT_TRUE(WriteThrough(handle, Text));
+    CloseHandle(handle);
   }
+  EXPECT_EQ(ReadWholeFile("out.txt"), Bytes);
+  std::string piped(256, '\0');
+  DWORD read = 0;
+  ReadFile(pipeOut, piped.data(), static_cast<DWORD>(piped.size()), &read, nullptr);
+  piped.resize(read);
+  EXPECT_EQ(piped, Bytes);
+  CloseHandle(pipeOut);
 }
 
 // A screen buffer of this process's console, read back character by character. Wine gives a
