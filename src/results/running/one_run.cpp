@@ -197,8 +197,14 @@ Runner::Followed Runner::Follow(const Directory& directory, Progress progress,
     } else if (!killed) {
       EnsureEnded(*child, stoppedAt, interruptsThen, killed);
     }
-    const bool ticking = terminal_ || followed.stopped || timeoutSeconds_ > 0;
-    const ChildEvent event = child->Next(ticking ? ProgressTickMs : -1);
+    // Woken for the progress line and while stopping; otherwise only at the timeout, if any.
+    int tickMs = terminal_ || followed.stopped ? ProgressTickMs : -1;
+    if (timeoutSeconds_ > 0 && !followed.stopped) {
+      const double left = std::ceil((timeoutSeconds_ - Seconds(began)) * 1000.0);
+      const int untilTimeout = static_cast<int>(std::clamp(left, 1.0, 3600000.0));
+      tickMs = tickMs < 0 ? untilTimeout : std::min(tickMs, untilTimeout);
+    }
+    const ChildEvent event = child->Next(tickMs);
     if (event.kind == ChildEvent::Ended) {
       break;
     }
