@@ -56,13 +56,13 @@ TEST(ReadResults, ReadsEveryFigureOfRealRunsWithOneToThreeWorkers) {
       double sum = 0;
       for (const auto& worker : run.workers) {
         ASSERT_TRUE(worker.second[Index(measure)].present);
-        sum += ShownRate(measure, worker.second[Index(measure)]);
+        sum += ReportRate(measure, worker.second[Index(measure)]);
       }
       const OverallFigures& overall = run.overall[Index(measure)];
       ASSERT_TRUE(overall.present);
-      EXPECT_TRUE(PrintedNear(ShownRate(measure, overall), sum, 1e-4));
+      EXPECT_TRUE(PrintedNear(ReportRate(measure, overall), sum, 1e-4));
       EXPECT_TRUE(PrintedNear(overall.improvement,
-                              ShownRate(measure, overall) / ShownRate(measure, single), 1e-4));
+                              ReportRate(measure, overall) / ReportRate(measure, single), 1e-4));
     }
   }
 }
@@ -72,8 +72,8 @@ TEST(ReadResults, TakesTheSameFiguresFromATranscriptAsFromItsResultsFile) {
   const RunRecord console = ReadOk(StoredRun("linux-1-worker", "console"));
   EXPECT_EQ(console.date + " " + console.time, log.date + " " + log.time);
   for (const Measure measure : AllMeasures) {
-    EXPECT_EQ(ShownRate(measure, console.single[Index(measure)]),
-              ShownRate(measure, log.single[Index(measure)]));
+    EXPECT_EQ(ReportRate(measure, console.single[Index(measure)]),
+              ReportRate(measure, log.single[Index(measure)]));
     EXPECT_EQ(console.overall[Index(measure)].improvement, log.overall[Index(measure)].improvement);
   }
 }
