@@ -132,15 +132,25 @@ std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
   return rows;
 }
 
+// The folder a results file lies in: absolute, else (the current directory is gone) as given.
+fs::path ResultsFolder(const RunRecord& run) {
+  const fs::path path = fs::u8path(run.path);
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().parent_path();
+}
+
+// The run's date and time where the name tells them, else the file's own name.
+std::string When(const RunRecord& run) {
+  return run.date.empty() ? fs::u8path(run.path).filename().u8string() : run.date + " " + run.time;
+}
+
 // The directory a run was measured in: as its context says, else the results file's folder.
 std::string RunDirectory(const RunRecord& run) {
   if (run.context.known && !run.context[ContextKey::Directory].empty()) {
     return run.context[ContextKey::Directory];
   }
-  const std::filesystem::path path = std::filesystem::u8path(run.path);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return (error ? path : absolute).lexically_normal().parent_path().u8string();
+  return ResultsFolder(run).u8string();
 }
 
 // The last `depth` names of `folder`, joined by "/".
@@ -160,19 +170,6 @@ std::string LastComponents(const fs::path& folder, int depth) {
     joined += (joined.empty() ? "" : "/") + names[i];
   }
   return joined;
-}
-
-// The folder a results file lies in, absolute.
-fs::path ResultsFolder(const RunRecord& run) {
-  const fs::path path = fs::u8path(run.path);
-  std::error_code error;
-  const fs::path absolute = fs::absolute(path, error);
-  return (error ? path : absolute).lexically_normal().parent_path();
-}
-
-// The run's date and time where the name tells them, else the file's own name.
-std::string When(const RunRecord& run) {
-  return run.date.empty() ? fs::u8path(run.path).filename().u8string() : run.date + " " + run.time;
 }
 
 // Columns whose default labels read the same are each named by more of their folder, until they
@@ -202,6 +199,10 @@ void MakeLabelsUnique(std::vector<Column>& columns, const std::vector<fs::path>&
 }
 
 }  // namespace
+
+std::string ShortSpanText() {
+  return "timed in under " + std::to_string(std::lround(ShortSpanSeconds * 1000)) + " ms";
+}
 
 double Median(std::vector<double> values) {
   if (values.empty()) {
@@ -303,14 +304,8 @@ const char* MeasureTitle(Measure measure) {
 }
 
 std::string DefaultLabel(const RunRecord& run) {
-  const std::filesystem::path path = std::filesystem::u8path(run.path);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  const std::string directory = (error ? path : absolute).parent_path().filename().u8string();
-  // The run's date and time where the name tells them, else the file's own name.
-  const std::string when =
-      run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
-  return directory.empty() ? when : directory + " " + when;
+  const std::string directory = ResultsFolder(run).filename().u8string();
+  return directory.empty() ? When(run) : directory + " " + When(run);
 }
 
 namespace {

@@ -42,6 +42,21 @@ std::string ThresholdText(double percent) {
   return text;
 }
 
+// The fewest runs a side that give an interval, and the fewest against one run.
+std::string FewestRunsText() {
+  int side = 1;
+  while (LowerCriticalValue(side, side) < 0) {
+    ++side;
+  }
+  int alone = 1;
+  while (LowerCriticalValue(1, alone) < 0) {
+    ++alone;
+  }
+  const std::string fewer = std::to_string(side - 1);
+  return "a 95% interval needs " + std::to_string(side) + " runs a side, or 1 against " +
+         std::to_string(alone) + " (" + fewer + " against " + fewer + " cannot give one)";
+}
+
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
@@ -49,6 +64,7 @@ bool IsVerdictMark(const CellMark& mark) {
 }  // namespace
 
 const std::vector<CellMark>& CellMarks() {
+  static const std::string shortSpan = ShortSpanText() + ": one shot, too short to trust";
   static const std::vector<CellMark> marks = {
       {"[n%]", nullptr,
        "repeats: the median, and the spread of the runs (largest minus smallest) as a percentage "
@@ -58,8 +74,7 @@ const std::vector<CellMark>& CellMarks() {
        [](const Cell& cell) { return cell.verdict == Verdict::Same; }},
       {UndecidedMark, nullptr, "undecided: more runs narrow it",
        [](const Cell& cell) { return cell.verdict == Verdict::Undecided; }},
-      {"~", "short", "timed in under 10 ms: one shot, too short to trust",
-       [](const Cell& cell) { return cell.shortSpan; }},
+      {"~", "short", shortSpan.c_str(), [](const Cell& cell) { return cell.shortSpan; }},
       {"!", "warning", "the console warned that file operations failed: not a drive speed",
        [](const Cell& cell) { return cell.warned; }},
       {"?", "incomplete", "the run was cut short before this figure",
@@ -190,8 +205,7 @@ std::vector<std::string> VerdictLines(const ComparisonTable& table) {
                     " the same, " + std::to_string(counts[4]) + " undecided");
   }
   if (tooFew) {
-    lines.push_back(
-        "a 95% interval needs 4 runs a side, or 1 against 39 (3 against 3 cannot give one)");
+    lines.push_back(FewestRunsText());
   }
   return lines;
 }

@@ -204,7 +204,8 @@ std::string WriteSvg(const Comparison& comparison) {
     }
   }
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
-         "\" class=\"note\">~ timed in under 10 ms, too short to trust;  ! file operations "
+         "\" class=\"note\">~ " + ShortSpanText() +
+         ", too short to trust;  ! file operations "
          "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
   bool judged = false;
   for (const Row& row : table.rows) {
