@@ -134,8 +134,11 @@ PowerResult PairedPower(double change, double spread, int cap, double threshold,
     }
     rounds.push_back(reached);
   }
-  const auto middle = rounds.begin() + (sequences - 1) / 2;
-  std::nth_element(rounds.begin(), middle, rounds.end());
-  return {*middle, static_cast<double>(decided) / sequences,
+  // The lower median of each: the decided sessions' rounds sort before the cap + 1 of the rest.
+  std::sort(rounds.begin(), rounds.end());
+  const auto medianOf = [&](long long count) {
+    return count == 0 ? 0 : rounds[static_cast<std::size_t>((count - 1) / 2)];
+  };
+  return {medianOf(sequences), medianOf(decided), static_cast<double>(decided) / sequences,
           static_cast<double>(faster) / sequences};
 }

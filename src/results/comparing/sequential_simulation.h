@@ -28,9 +28,10 @@ CrossingShares UnpairedNullCrossings(int cap, double oneTailLevel, int sequences
                                      std::uint64_t seed);
 
 struct PowerResult {
-  int medianRounds = 0;  // cap + 1 where fewer than half the sessions reach a verdict
-  double decided = 0;    // the share of sessions with a verdict within the cap
-  double faster = 0;     // the share whose verdict is "faster"
+  int medianRounds = 0;         // cap + 1 where fewer than half the sessions reach a verdict
+  int medianRoundsDecided = 0;  // of the sessions that reach one; 0 where none does
+  double decided = 0;           // the share of sessions with a verdict within the cap
+  double faster = 0;            // the share whose verdict is "faster"
 };
 
 // `sequences` sessions of paired rounds, at the levels of LevelsForCap(cap), stopped at the first

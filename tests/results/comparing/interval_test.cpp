@@ -142,8 +142,9 @@ TEST(ChangeInterval, AtTheSingleLookLevelTheVariantIsTheSame) {
     EXPECT_EQ(variant.low, fixed.low);
     EXPECT_EQ(variant.high, fixed.high);
   }
-  for (int m = 1; m <= 60; m += 3) {
-    for (int n = 1; n <= 60; n += 2) {
+  const int sizes[] = {1, 2, 3, 4, 5, 8, 13, 21, 50, 51, 80};
+  for (const int m : sizes) {
+    for (const int n : sizes) {
       EXPECT_EQ(LowerCriticalValueAtLevel(m, n, 0.025), LowerCriticalValue(m, n)) << m << ", " << n;
     }
   }
@@ -203,13 +204,6 @@ TEST(MannWhitney, NormalQuantilesOfTheLevels) {
   }
   EXPECT_NEAR(UpperNormalQuantile(0.05), 1.6448536269514727, 2e-15);
   EXPECT_NEAR(UpperNormalQuantile(0.001), 3.0902323061678135, 2e-15);
-  // Below the exact range's end, the approximation's step stays near the exact one's.
-  for (const double level : {0.002, 0.005}) {
-    const int exact = LowerCriticalValueAtLevel(50, 50, level);
-    const int normal = LowerCriticalValueAtLevel(51, 51, level);
-    EXPECT_GT(normal - exact, 30) << level;
-    EXPECT_LT(normal - exact, 60) << level;
-  }
 }
 
 }  // namespace
