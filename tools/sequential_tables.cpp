@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr std::uint64_t NullSeed = 1;
-constexpr std::uint64_t PowerSeed = 2;
+constexpr unsigned NullSeed = 1;
+constexpr unsigned PowerSeed = 2;
 constexpr int PowerCap = 30;
 constexpr double PowerThreshold = 0.03;
 constexpr double Changes[] = {0.05, 0.10, 0.25};
@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
 
   std::printf(
       "Sessions of no change crossing a side by chance at some look (%d sessions a row, seed "
-      "%llu):\n\n",
-      nullSessions, static_cast<unsigned long long>(NullSeed));
+      "%u):\n\n",
+      nullSessions, NullSeed);
   std::printf(
       "| cap of rounds | paired level | above | below | unpaired level | above | below |\n"
       "|---:|---:|---:|---:|---:|---:|---:|\n");
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
   }
 
   std::printf(
-      "\nPaired rounds to a verdict, cap %d, threshold %g%% (%d sessions a row, seed %llu):\n\n",
-      PowerCap, Percent(PowerThreshold), powerSessions, static_cast<unsigned long long>(PowerSeed));
+      "\nPaired rounds to a verdict, cap %d, threshold %g%% (%d sessions a row, seed %u):\n\n",
+      PowerCap, Percent(PowerThreshold), powerSessions, PowerSeed);
   std::printf(
       "| true change | run spread | median rounds | decided within %d | verdict faster | median "
       "rounds of the decided |\n"
