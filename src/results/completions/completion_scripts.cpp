@@ -1,0 +1,40 @@
+#include "results/completions/completion_scripts.h"
+
+const std::vector<NamedShell>& CompletionShells() {
+  static const std::vector<NamedShell> shells = {
+      {"bash", WriteBashCompletion},
+      {"zsh", WriteZshCompletion},
+      {"fish", WriteFishCompletion},
+      {"powershell", WritePowerShellCompletion},
+  };
+  return shells;
+}
+
+std::vector<std::string> CompletionShellNames() {
+  std::vector<std::string> names;
+  for (const NamedShell& shell : CompletionShells()) {
+    names.emplace_back(shell.name);
+  }
+  return names;
+}
+
+const NamedShell* FindShell(const std::string& name) {
+  for (const NamedShell& shell : CompletionShells()) {
+    if (name == shell.name) {
+      return &shell;
+    }
+  }
+  return nullptr;
+}
+
+std::string ScriptIdentifier(const std::string& program) {
+  std::string identifier = program;
+  for (char& c : identifier) {
+    const bool letterOrDigit =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit) {
+      c = '_';
+    }
+  }
+  return identifier;
+}
