@@ -131,7 +131,7 @@ std::string WriteBashCompletion(const CommandTree& tree) {
       << "    return 0\n"
       << "  fi\n"
       << "  while IFS= read -r name; do\n"
-      << "    if [[ $1 == files || -d $name || ${name##*/} == " << ResultsFilePattern
+      << "    if [[ $1 == files || -d $name || ${name##*/} == " << ResultsFilePattern()
       << " ]]; then\n"
       << "      COMPREPLY+=(\"$name\")\n"
       << "    fi\n"

@@ -8,9 +8,6 @@
 
 inline constexpr const char* ProgramName = "drives-tesk-results";
 
-// The file names drives-tesk gives its reports, as a shell pattern.
-inline constexpr const char* ResultsFilePattern = "results_drives_tesk_windows*.txt";
-
 enum class ValueKind {
   None,         // a flag: takes no value
   Text,         // free text or a number: nothing to offer

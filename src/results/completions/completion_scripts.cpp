@@ -1,5 +1,7 @@
 #include "results/completions/completion_scripts.h"
 
+#include "contract/file_names.h"
+
 const std::vector<NamedShell>& CompletionShells() {
   static const std::vector<NamedShell> shells = {
       {"bash", WriteBashCompletion},
@@ -37,4 +39,10 @@ std::string ScriptIdentifier(const std::string& program) {
     }
   }
   return identifier;
+}
+
+std::string ResultsFilePattern() {
+  const std::string prefix = ResultsNamePrefix;
+  const std::string date = DateFormat;
+  return prefix.substr(0, prefix.find(' ')) + "*" + date.substr(date.rfind('.'));
 }

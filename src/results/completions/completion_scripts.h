@@ -23,6 +23,10 @@ std::vector<std::string> CompletionShellNames();
 // nullptr for a name that is no shell of the list.
 const NamedShell* FindShell(const std::string& name);
 
+// The names drives-tesk gives its results files, as a shell pattern without the blanks that a
+// shell would need quoted: "results_drives_tesk_windows*.txt".
+std::string ResultsFilePattern();
+
 // The names of an identifier the shell scripts define, made of the program's name: every
 // character but letters and digits becomes '_' ("drives-tesk-results" -> "drives_tesk_results").
 std::string ScriptIdentifier(const std::string& program);

@@ -107,7 +107,7 @@ std::string WriteFishCompletion(const CommandTree& tree) {
       << "function __" << identifier << "_results_files\n"
       << "    set -l word (commandline -ct)\n"
       << "    set -l paths (complete -C \"__" << identifier << "_no_such_command $word\")\n"
-      << "    string match -r -- " << Quoted(PatternRegex(ResultsFilePattern)) << " $paths\n"
+      << "    string match -r -- " << Quoted(PatternRegex(ResultsFilePattern())) << " $paths\n"
       << "    string match -- '*/' $paths\n"
       << "    printf '%s\\n' $paths\n"
       << "end\n"

@@ -180,7 +180,7 @@ std::string WritePowerShellCompletion(const CommandTree& tree) {
       << "            # Results files and folders; every file where none of those matches.\n"
       << "            $preferred = @($paths | Where-Object {\n"
       << "                $_.ResultType -eq 'ProviderContainer' -or\n"
-      << "                $_.ListItemText -like " << Quoted(ResultsFilePattern) << " })\n"
+      << "                $_.ListItemText -like " << Quoted(ResultsFilePattern()) << " })\n"
       << "            if ($preferred.Count -gt 0) { $preferred } else { $paths }\n"
       << "        }\n"
       << "        'file' {\n"

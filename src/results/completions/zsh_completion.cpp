@@ -45,7 +45,7 @@ std::string Action(const ValueSpec& value) {
     case ValueKind::Directory:
       return "_files -/";
     case ValueKind::ResultsFile:
-      return std::string("_files -g \"") + ResultsFilePattern + "\"";
+      return std::string("_files -g \"") + ResultsFilePattern() + "\"";
     case ValueKind::AnyFile:
       return "_files";
     case ValueKind::None:
