@@ -62,6 +62,7 @@ CommandTree DeclaredTree(const std::string& program, const CLI::App& app, const 
     node.description = command->get_description();
     node.hidden = command->get_group().empty();
     node.options = OptionsOf(*command, hints);
+    // Each command takes one kind of argument (files, directories, a shell), declared once.
     for (const CLI::Option* option : command->get_options()) {
       if (option->nonpositional() || Hidden(*option)) {
         continue;
