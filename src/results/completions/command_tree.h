@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char* ProgramName = "drives-tesk-results";
+#include "results/record/program_name.h"
 
 enum class ValueKind {
   None,         // a flag: takes no value

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/binary_run.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
 
@@ -28,9 +29,10 @@ inline std::string CommittedScript(const std::string& file) {
   return (std::filesystem::u8path(DRIVES_TESK_SOURCE) / "completions" / file).u8string();
 }
 
-// Runs the program with `arguments`, its output into `output` (in the working directory).
-inline int RunProgram(const std::string& arguments, const std::string& output) {
-  return RunShell(std::string("\"") + DRIVES_TESK_RESULTS + "\" " + arguments + " >" + output);
+// The program run with `arguments` in the working directory.
+inline BinaryRun RunProgram(std::vector<std::string> arguments) {
+  return RunDrivesTeskBinary(
+      Companion(std::filesystem::current_path().u8string(), std::move(arguments)));
 }
 
 // The text as written in text mode on either platform: CR LF on Windows taken back to LF.
@@ -39,12 +41,11 @@ inline std::string WithLineFeeds(std::string text) {
   return text;
 }
 
-// The commands `drives-tesk-results --help` lists, in its order.
-inline std::vector<std::string> CommandsInHelp() {
-  EXPECT_EQ(RunProgram("--help", "help.txt"), 0);
+// The commands `help` (what `drives-tesk-results --help` printed) lists, in its order.
+inline std::vector<std::string> CommandsInHelp(const std::string& help) {
   std::vector<std::string> commands;
   bool listed = false;
-  for (const std::string& line : SplitLines(WithLineFeeds(ReadWholeFile("help.txt")))) {
+  for (const std::string& line : SplitLines(WithLineFeeds(help))) {
     if (line == "Subcommands:") {
       listed = true;
     } else if (listed && line.rfind("  ", 0) == 0) {
@@ -52,8 +53,15 @@ inline std::vector<std::string> CommandsInHelp() {
       commands.push_back(line.substr(start, line.find(' ', start) - start));
     }
   }
-  EXPECT_FALSE(commands.empty()) << ReadWholeFile("help.txt");
+  EXPECT_FALSE(commands.empty()) << help;
   return commands;
+}
+
+// The commands that the program's own --help lists.
+inline std::vector<std::string> CommandsInHelp() {
+  const BinaryRun help = RunProgram({"--help"});
+  EXPECT_EQ(help.exitStatus, 0) << help.errors;
+  return CommandsInHelp(help.console);
 }
 
 // The folder FilesToComplete makes: results files of two runs (names with blanks, as the benchmark

@@ -17,8 +17,9 @@ TEST(CompletionScripts, TheCommittedScriptsAreWhatTheProgramWrites) {
   ASSERT_EQ(CommittedScripts().size(), CompletionShells().size());
   for (const auto& [shell, file] : CommittedScripts()) {
     SCOPED_TRACE(shell);
-    ASSERT_EQ(RunProgram("completions " + shell, "script.txt"), 0);
-    const std::string written = WithLineFeeds(ReadWholeFile("script.txt"));
+    const BinaryRun run = RunProgram({"completions", shell});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    const std::string written = WithLineFeeds(run.console);
     if (std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr) {
       WriteTextFile(CommittedScript(file), written);
     }
@@ -29,14 +30,18 @@ TEST(CompletionScripts, TheCommittedScriptsAreWhatTheProgramWrites) {
 
 TEST(CompletionScripts, TheCompletionsCommandIsLeftOutOfTheHelp) {
   ScratchDirectory directory;
-  const std::vector<std::string> commands = CommandsInHelp();
+  const BinaryRun help = RunProgram({"--help"});
+  ASSERT_EQ(help.exitStatus, 0);
+  const std::vector<std::string> commands = CommandsInHelp(help.console);
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "completions"), 0);
-  EXPECT_EQ(ReadWholeFile("help.txt").find("completions"), std::string::npos);
-  ASSERT_EQ(RunProgram("completions --help", "help.txt"), 0);
-  EXPECT_NE(ReadWholeFile("help.txt").find("bash, zsh, fish or powershell"), std::string::npos);
-  EXPECT_NE(RunProgram("completions tcsh 2>err.txt", "script.txt"), 0);
-  EXPECT_EQ(ReadWholeFile("script.txt"), "");
-  EXPECT_NE(ReadWholeFile("err.txt").find("tcsh"), std::string::npos);
+  EXPECT_EQ(help.console.find("completions"), std::string::npos);
+  const BinaryRun own = RunProgram({"completions", "--help"});
+  ASSERT_EQ(own.exitStatus, 0);
+  EXPECT_NE(own.console.find("bash, zsh, fish or powershell"), std::string::npos);
+  const BinaryRun unknown = RunProgram({"completions", "tcsh"});
+  EXPECT_NE(unknown.exitStatus, 0);
+  EXPECT_EQ(unknown.console, "");
+  EXPECT_NE(unknown.errors.find("tcsh"), std::string::npos);
 }
 
 // PowerShell is not on the Linux machines that run these tests: its script is checked for the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@
 #include "support/scratch_directory.h"
 
 namespace {
+
+// A line of the POSIX shell, as a user types it: these tests are about shells.
+int RunShell(const std::string& line) {
+  return std::system(line.c_str());
+}
 
 bool Installed(const std::string& shell) {
   return RunShell("command -v " + shell + " >/dev/null 2>&1") == 0;
