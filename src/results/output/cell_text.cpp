@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "results/comparing/interval.h"
 
 namespace {
 
@@ -162,8 +161,9 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
     }
     legend.push_back(rule);
   }
+  // The flags' lines are the caveats', which say where they stand.
   for (const CellMark& mark : CellMarks()) {
-    if (!IsVerdictMark(mark) && appears(mark)) {
+    if (!IsVerdictMark(mark) && mark.word == nullptr && appears(mark)) {
       legend.push_back(std::string(mark.mark) + " " + mark.meaning);
     }
   }
@@ -172,15 +172,11 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
 
 std::vector<std::string> VerdictLines(const ComparisonTable& table) {
   std::vector<std::string> lines;
-  bool tooFew = false;
   for (std::size_t column = 1; column < table.labels.size(); ++column) {
     int counts[5] = {};
     for (const Row& row : table.rows) {
       const Cell& cell = row.cells[column];
       counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
-    }
-    if (LowerCriticalValue(table.runs.front(), table.runs[column]) < 0) {
-      tooFew = true;
     }
     if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
       continue;
@@ -188,10 +184,6 @@ std::vector<std::string> VerdictLines(const ComparisonTable& table) {
     lines.push_back(table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
                     std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
                     " the same, " + std::to_string(counts[4]) + " undecided");
-  }
-  if (tooFew) {
-    lines.push_back(
-        "a 95% interval needs 4 runs a side, or 1 against 39 (3 against 3 cannot give one)");
   }
   return lines;
 }

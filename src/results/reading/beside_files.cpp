@@ -36,8 +36,8 @@ bool IsRegular(const fs::path& path) {
   return fs::is_regular_file(fs::status(path, error)) && !error;
 }
 
-// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no"; empty
-// where the file does not tell or the field is hidden.
+// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no", a number
+// as written; empty where the file does not tell or the field is hidden.
 std::string Shown(const nlohmann::json& json, const char* key, ContextShown shown) {
   const auto found = json.find(key);
   if (found == json.end()) {
@@ -48,6 +48,8 @@ std::string Shown(const nlohmann::json& json, const char* key, ContextShown show
       return found->is_string() ? EscapeControls(found->get<std::string>()) : std::string();
     case ContextShown::YesNo:
       return found->is_boolean() ? (found->get<bool>() ? "yes" : "no") : std::string();
+    case ContextShown::Number:
+      return found->is_number() ? found->dump() : std::string();
     case ContextShown::Hidden:
       break;
   }

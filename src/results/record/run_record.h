@@ -39,8 +39,8 @@ using MeasureTable = std::array<Figures, MeasureCount>;
 // file; unknown for runs made without it. Texts are safe to show (controls escaped).
 struct RunContext {
   bool known = false;
-  // One per ContextFields entry: its text, "yes"/"no" for a flag, empty where not told or
-  // hidden.
+  // One per ContextFields entry: its text, "yes"/"no" for a flag, a number as written; empty
+  // where not told or hidden.
   std::array<std::string, ContextFieldCount> values{};
   std::string json;  // the whole file, for JSON output
 
