@@ -1,6 +1,7 @@
 // show in every format, chart, and the command line's exit status, on the stored real runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -88,6 +89,26 @@ TEST(ShowFormats, JsonHoldsEveryNumberUnderTheDocumentedKeys) {
             run.overall[Index(Measure::DescriptorCycles)].improvement / 2);
 }
 
+// A stored JSON output says what it is, which version of its keys, and the settings behind its
+// verdicts, before anything else.
+TEST(ShowFormats, JsonBeginsWithWhatItIsItsVersionAndSettings) {
+  const Compared compared = CompareStoredRuns();
+  const auto json = nlohmann::ordered_json::parse(
+      WriteJson(Compare(compared.runs, compared.labels, EachRun(compared.labels), 7.5)));
+  std::vector<std::string> keys;
+  for (const auto& item : json.items()) {
+    keys.push_back(item.key());
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{"format", "format_version", "settings", "columns",
+                                            "files", "caveats"}));
+  EXPECT_EQ(json.at("format"), "drives-tesk-results comparison");
+  EXPECT_EQ(json.at("format_version"), 1);
+  EXPECT_EQ(json.at("settings"), nlohmann::ordered_json({{"threshold_percent", 7.5},
+                                                         {"confidence", 0.95},
+                                                         {"baseline", compared.labels[0]},
+                                                         {"interval_rule", "mann-whitney"}}));
+}
+
 // Elements are balanced and closed: a cheap well-formedness check of what WriteSvg writes.
 bool Balanced(const std::string& svg) {
   std::vector<std::string> open;
@@ -151,6 +172,38 @@ TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
                            StoredRun("linux-2-workers") + "\" >out.txt";
   EXPECT_EQ(std::system(ShellLine(good).c_str()), 0);
   EXPECT_EQ(nlohmann::json::parse(ReadWholeFile("out.txt")).at("files").size(), 1u);
+}
+
+// The program names itself in its version and usage; the help ends with examples and the manual
+// page; run's options come in groups.
+TEST(ResultsCommand, SaysWhatItIsAndWhereToReadMore) {
+  ScratchDirectory directory;
+  const std::string program = std::string("\"") + DRIVES_TESK_RESULTS + "\"";
+  ASSERT_EQ(std::system(ShellLine(program + " --version >version.txt").c_str()), 0);
+  EXPECT_EQ(SplitTextLines(ReadWholeFile("version.txt")),
+            (std::vector<std::string>{std::string("drives-tesk-results ") + DRIVES_TESK_VERSION}));
+  ASSERT_EQ(std::system(ShellLine(program + " --help >help.txt").c_str()), 0);
+  const std::vector<std::string> help = SplitTextLines(ReadWholeFile("help.txt"));
+  ASSERT_GT(help.size(), 4u);
+  EXPECT_EQ(help[1].rfind("Usage: drives-tesk-results ", 0), 0u) << help[1];
+  EXPECT_EQ(help.back(), "The manual page tells more: man drives-tesk-results");
+  EXPECT_EQ(std::count_if(help.begin(), help.end(),
+                          [](const std::string& line) {
+                            return line.rfind("  drives-tesk-results ", 0) == 0;
+                          }),
+            2)
+      << "two examples";
+  ASSERT_EQ(std::system(ShellLine(program + " run --help >run.txt").c_str()), 0);
+  const std::string run = ReadWholeFile("run.txt");
+  const std::size_t runs = run.find("\nRuns:");
+  const std::size_t comparison = run.find("\nComparison:");
+  const std::size_t output = run.find("\nOutput:");
+  EXPECT_LT(runs, run.find("--repeat"));
+  EXPECT_LT(run.find("--keep-scratch"), comparison);
+  EXPECT_LT(comparison, run.find("--baseline"));
+  EXPECT_LT(run.find("--baseline"), output);
+  EXPECT_LT(output, run.find("--format"));
+  EXPECT_NE(output, std::string::npos);
 }
 
 }  // namespace
