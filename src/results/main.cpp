@@ -83,8 +83,7 @@ Command AddShow(CLI::App& app) {
   AddBaseline(show, inputs->baseline);
   return [show, inputs, format](Streams streams) {
     return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams, inputs->threshold,
-                                        inputs->baseline)
+                                        inputs->each, streams, inputs->threshold, inputs->baseline)
                           : -1;
   };
 }
@@ -104,10 +103,10 @@ Command AddChart(CLI::App& app) {
   AddThreshold(chart, inputs->threshold);
   AddBaseline(chart, inputs->baseline);
   return [chart, inputs, output](Streams streams) {
-    return chart->parsed() ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output,
-                                          inputs->each, streams, inputs->threshold,
-                                          inputs->baseline)
-                           : -1;
+    return chart->parsed()
+               ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output, inputs->each,
+                              streams, inputs->threshold, inputs->baseline)
+               : -1;
   };
 }
 

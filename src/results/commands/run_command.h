@@ -24,6 +24,7 @@ struct RunCommandOptions {
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the
-// benchmark unfit, or a baseline no directory's column can be); 130 interrupted. `start` starts each run of the benchmark.
+// benchmark unfit, or a baseline no directory's column can be); 130 interrupted. `start` starts
+// each run of the benchmark.
 int RunCommand(const RunCommandOptions& options, Streams streams,
                ChildStarter start = StartChildProcess);

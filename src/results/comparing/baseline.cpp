@@ -4,8 +4,8 @@
 
 bool PicksLabel(const std::string& name, const std::string& label) {
   return !name.empty() &&
-         (label == name || (label.size() > name.size() && label.compare(0, name.size(), name) == 0 &&
-                            label[name.size()] == ' '));
+         (label == name || (label.size() > name.size() &&
+                            label.compare(0, name.size(), name) == 0 && label[name.size()] == ' '));
 }
 
 std::size_t FindBaseline(const std::vector<Column>& columns, const std::string& name) {

@@ -46,7 +46,7 @@ std::string Percent(double value) {
 // The columns a caveat concerns, for people: "every column" where that is all of them.
 std::string ColumnsText(const std::vector<std::string>& columns, const ComparisonTable& table) {
   return columns.size() > 1 && columns.size() == table.labels.size() ? "every column"
-                                                                      : Join(columns);
+                                                                     : Join(columns);
 }
 
 const CellMark& MarkOf(const char* word) {
@@ -209,8 +209,8 @@ void AddContexts(std::vector<Caveat>& caveats, const std::vector<RunRecord>& run
       }
       if (within.size() > 1) {
         Caveat caveat = EveryFigure(CaveatKind::ContextVaries, table, {c});
-        caveat.text = "runs of " + table.labels[c] + " differ in " + field.name + ": " +
-                      Join(within);
+        caveat.text =
+            "runs of " + table.labels[c] + " differ in " + field.name + ": " + Join(within);
         varies.push_back(std::move(caveat));
       }
     }
@@ -289,8 +289,8 @@ void AddRunCounts(std::vector<Caveat>& caveats, const ComparisonTable& table) {
     return c > 0 && row.cells[c].judged && std::isnan(row.cells[c].intervalLow);
   });
   if (!tooFew.figures.empty()) {
-    tooFew.text = "too few runs for " + interval + " (it needs 4 runs a side, or 1 against 39): " +
-                  against(tooFew);
+    tooFew.text = "too few runs for " + interval +
+                  " (it needs 4 runs a side, or 1 against 39): " + against(tooFew);
     caveats.push_back(std::move(tooFew));
   }
   Caveat single =

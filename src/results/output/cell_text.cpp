@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-
 namespace {
 
 std::string FormatChange(double change) {

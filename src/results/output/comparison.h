@@ -14,7 +14,7 @@ struct Comparison {
   const std::vector<RunRecord>& runs;
   const std::vector<std::string>& labels;  // one per run
   const std::vector<Column>& columns;
-  ComparisonTable table;         // empty when no run was read
+  ComparisonTable table;        // empty when no run was read
   std::vector<Caveat> caveats;  // what to keep in mind when reading the table
 };
 

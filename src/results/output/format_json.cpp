@@ -138,12 +138,10 @@ std::string WriteJson(const Comparison& comparison) {
       {"confidence", comparison.table.confidence},
       {"baseline", columns.empty() ? nlohmann::json(nullptr) : nlohmann::json(columns[0].label)},
       {"interval_rule", comparison.table.intervalRule}};
-  const nlohmann::ordered_json output = {{"format", JsonFormatName},
-                                         {"format_version", JsonFormatVersion},
-                                         {"settings", settings},
-                                         {"columns", compared},
-                                         {"files", files},
-                                         {"caveats", caveats}};
+  const nlohmann::ordered_json output = {
+      {"format", JsonFormatName}, {"format_version", JsonFormatVersion},
+      {"settings", settings},     {"columns", compared},
+      {"files", files},           {"caveats", caveats}};
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
   return output.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -196,9 +196,8 @@ std::string WriteSvg(const Comparison& comparison) {
   const Layout layout = LayoutFor(table.labels);
   const int chartWidth = layout.chartWidth;
   const std::size_t chartRows = std::max(single.size(), multi.size());
-  const int height = HeaderHeight +
-                     static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 24 +
-                     NoteHeight * static_cast<int>(notes.size());
+  const int height = HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) +
+                     Margin + 24 + NoteHeight * static_cast<int>(notes.size());
   // Wide enough for the longest note: a caveat is one line, never cut.
   int width = 2 * chartWidth + 3 * Margin;
   for (const std::string& note : notes) {
