@@ -65,7 +65,8 @@ bool BaselinePlanned(const std::vector<Directory>& directories, const std::strin
     }
     std::string joined;
     for (std::size_t i = parts.size(); directory.label.empty() && i-- > 0;) {
-      joined = parts[i] + (joined.empty() ? "" : "/" + joined);
+      joined.insert(0, joined.empty() ? "" : "/");
+      joined.insert(0, parts[i]);
       names.push_back(joined);
     }
     for (const std::string& name : names) {

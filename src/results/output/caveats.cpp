@@ -280,7 +280,7 @@ void AddRunCounts(std::vector<Caveat>& caveats, const ComparisonTable& table) {
   const bool singleFirst = table.runs.front() == 1;
   // "B, C against A"; the first column then leads the columns the caveat concerns.
   auto against = [&table](Caveat& caveat) {
-    const std::string later = Join(caveat.columns) + " against " + table.labels.front();
+    std::string later = Join(caveat.columns) + " against " + table.labels.front();
     caveat.columns.insert(caveat.columns.begin(), table.labels.front());
     return later;
   };
