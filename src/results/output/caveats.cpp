@@ -368,5 +368,9 @@ std::vector<Caveat> Caveats(const std::vector<RunRecord>& runs, const std::vecto
   AddFlag(caveats, CaveatKind::OneShot, "short", table);
   AddRunCounts(caveats, table);
   AddPageCache(caveats, table);
+  // A caveat about columns without a single figure concerns nothing: no line for it.
+  caveats.erase(std::remove_if(caveats.begin(), caveats.end(),
+                               [](const Caveat& caveat) { return caveat.figures.empty(); }),
+                caveats.end());
   return caveats;
 }
