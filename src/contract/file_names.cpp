@@ -6,15 +6,7 @@
 
 #include "contract/constants.h"
 #include "contract/report_texts.h"
-
-namespace {
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-}  // namespace
+#include "contract/string_ends.h"
 
 void FormatResultsName(const std::tm* local, char* date, std::size_t dateSize, char* name,
                        std::size_t nameSize) {
@@ -36,7 +28,7 @@ bool IsRunCompanionName(const std::string& name) {
 }
 
 bool HasResultsPrefix(const std::string& name) {
-  return name.rfind(ResultsNamePrefix, 0) == 0;
+  return StartsWith(name, ResultsNamePrefix);
 }
 
 bool IsResultsName(const std::string& name) {
@@ -79,7 +71,7 @@ bool DateFromResultsName(const std::string& name, std::string& date, std::string
 }
 
 bool ResultsNameOnClosingLine(const std::string& line, std::string& name) {
-  if (line.rfind(SavedText, 0) != 0 && line.rfind(NotSavedText, 0) != 0) {
+  if (!StartsWith(line, SavedText) && !StartsWith(line, NotSavedText)) {
     return false;
   }
   // The path is joined with a backslash on every platform.

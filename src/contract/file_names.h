@@ -52,6 +52,11 @@ std::string BesideResults(const std::string& resultsPath, const char* suffix);
 
 // A worker's scratch name: prefix, the worker's number, suffix.
 std::string WorkerScratchName(const char* prefix, int worker, const char* suffix = "");
+// The 4 MiB scratch files a run of `workers` workers leaves: the source and its copy of the single
+// thread and of each worker.
+constexpr unsigned long long ScratchFileCount(int workers) {
+  return 2 + 2 * static_cast<unsigned long long>(workers);
+}
 // Every scratch name a run can leave: the single-thread files and those of workers 0 to
 // ThreadCap - 1, sorted.
 std::vector<std::string> ScratchNames();

@@ -17,27 +17,27 @@
 
 int main() {
   const char* mode = std::getenv("DRIVES_TESK_STAND_IN");
-  const std::string named = mode != nullptr ? mode : "0";
+  const std::string behaviour = mode != nullptr ? mode : "0";
   std::cout << "stand-in benchmark" << std::endl;
   std::cerr << "stand-in complaint" << std::endl;
-  if (named == "flood") {
+  if (behaviour == "flood") {
     const std::string line(1023, 'x');
     for (;;) {
       std::cout << line << '\n';
     }
   }
-  if (named == "stubborn") {
+  if (behaviour == "stubborn") {
     std::signal(SIGTERM, SIG_IGN);
     // Ignored signals stay ignored across exec: the grandchild keeps ignoring SIGTERM.
     if (std::system("sleep 60 & echo $! > grandchild") != 0) {
       return 4;
     }
   }
-  if (named == "sleep" || named == "stubborn") {
+  if (behaviour == "sleep" || behaviour == "stubborn") {
     // Tells the test that both lines are out and the wait has begun.
     std::ofstream("sleeping") << "";
     std::this_thread::sleep_for(std::chrono::seconds(60));
     return 0;
   }
-  return std::atoi(named.c_str());
+  return std::atoi(behaviour.c_str());
 }

@@ -13,7 +13,7 @@ planted=(
   "report/report_line.cpp parallel/parallel_frame.h"       # a lower layer reaching up
   "results/reading/results_file.cpp state/run_state.h"     # the companion in the benchmark's state
   "contract/figure_table.h results/record/run_record.h"    # the contract depending on a program
-  "results/output/formats.cpp results/running/run_context.h"  # output reaching into running
+  "results/output/formats.cpp results/running/context_file.h"  # output reaching into running
 )
 for case in "${planted[@]}"; do
   read -r file include <<<"$case"

@@ -1,6 +1,4 @@
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 
 #include "contract/file_names.h"
@@ -8,6 +6,7 @@
 #include "results/output/formats.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
+#include "results/system/whole_file.h"
 
 namespace fs = std::filesystem;
 
@@ -61,23 +60,10 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
   if (!PutBaselineFirst(read.columns, baseline, streams.err)) {
     return 2;
   }
-  std::random_device seed;
-  const fs::path temporary = target.parent_path() / ("." + target.filename().u8string() + "." +
-                                                     std::to_string(seed() % 1000000000U) + ".tmp");
   std::error_code error;
-  {
-    std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-    out << WriteSvg(Compare(read.runs, read.labels, read.columns, thresholdPercent));
-    out.close();
-    if (out) {
-      fs::rename(temporary, target, error);
-    } else {
-      error = std::make_error_code(std::errc::io_error);
-    }
-  }
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+  if (!WriteWholeFile(target,
+                      WriteSvg(Compare(read.runs, read.labels, read.columns, thresholdPercent)),
+                      error)) {
     streams.err << EscapeControls(output) << ": cannot be written: " << error.message() << "\n";
     return 1;
   }

@@ -9,26 +9,27 @@
 #include "results/comparing/baseline.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
+#include "results/reading/results_listing.h"
 #include "results/record/text_safety.h"
 
 namespace fs = std::filesystem;
 
 std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok) {
-  std::vector<std::string> names;
   std::error_code error;
-  fs::directory_iterator entries(".", error);
-  for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-    const std::string name = entries->path().filename().u8string();
-    if (IsResultsName(name)) {
-      names.push_back(name);
-    }
-  }
+  std::vector<std::string> names = ResultsNamesIn(".", error);
   if (error) {
     err << Program << "the current directory cannot be read: " << error.message() << "\n";
     ok = false;
   }
-  std::sort(names.begin(), names.end());
   return names;
+}
+
+const NamedFormat* FormatNamed(const std::string& name, std::ostream& err) {
+  const NamedFormat* format = FindFormat(name);
+  if (format == nullptr) {
+    err << Program << "no output format " << EscapeControls(name) << "\n";
+  }
+  return format;
 }
 
 ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>& labels, bool each,

@@ -8,6 +8,7 @@
 
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
+#include "results/record/program_name.h"
 #include "results/record/run_record.h"
 
 struct Streams {
@@ -15,7 +16,8 @@ struct Streams {
   std::ostream& err;  // what went wrong, one message a line
 };
 
-inline constexpr const char* Program = "drives-tesk-results: ";
+// The format of that name; nullptr, said on `err`, for a name that is no format.
+const NamedFormat* FormatNamed(const std::string& name, std::ostream& err);
 
 struct ReadFiles {
   std::vector<RunRecord> runs;

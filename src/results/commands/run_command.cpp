@@ -13,6 +13,9 @@
 #include "results/running/one_run.h"
 #include "results/running/preflight.h"
 #include "results/running/run_plan.h"
+#include "results/system/environment.h"
+#include "results/system/interrupts.h"
+#include "results/system/processors.h"
 
 namespace {
 
@@ -26,7 +29,7 @@ bool AllFit(const std::vector<Directory>& directories, int workers, std::ostream
   for (const Directory& directory : directories) {
     const std::string reason = UnfitReason(directory);
     if (!reason.empty()) {
-      err << directory.shown << ": " << reason << "\n";
+      err << directory.printed << ": " << reason << "\n";
       fit = false;
     }
   }
@@ -80,16 +83,15 @@ bool BaselinePlanned(const std::vector<Directory>& directories, const std::strin
 
 }  // namespace
 
-int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter start) {
-  const NamedFormat* writer = FindFormat(options.format);
+int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams& seams) {
+  const NamedFormat* writer = FormatNamed(options.format, streams.err);
   if (writer == nullptr) {
-    streams.err << Program << "no output format " << EscapeControls(options.format) << "\n";
     return 2;
   }
-  const std::size_t named = std::max<std::size_t>(options.directories.size(), 1);
-  if (!options.labels.empty() && options.labels.size() != named) {
-    streams.err << Program << options.labels.size() << " labels for " << named
-                << (named == 1 ? " directory" : " directories") << "\n";
+  const std::size_t directoryCount = std::max<std::size_t>(options.directories.size(), 1);
+  if (!options.labels.empty() && options.labels.size() != directoryCount) {
+    streams.err << Program << options.labels.size() << " labels for " << directoryCount
+                << (directoryCount == 1 ? " directory" : " directories") << "\n";
     return 2;
   }
   const std::string benchmark = FindBenchmark(options.benchmark, streams.err);
@@ -120,34 +122,34 @@ int RunCommand(const RunCommandOptions& options, Streams streams, ChildStarter s
   const Json ompNumThreads = options.threads > 0 ? Json(std::to_string(options.threads))
                              : given != nullptr  ? Json(EscapeControls(given))
                                                  : Json(nullptr);
-  Runner runner(benchmark, workers, ompNumThreads, streams.err, start, options.timeoutSeconds);
+  Benchmark runs(benchmark, workers, ompNumThreads, streams.err, seams, options.timeoutSeconds);
   const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
-  std::vector<RunRecord> runs;
+  std::vector<RunRecord> records;
   std::vector<std::string> labels;
   bool allOk = true;
   bool interrupted = false;
   // An interrupt between two runs starts no other.
-  for (std::size_t k = 0; k < order.size() && !interrupted && !Interrupted(); ++k) {
+  for (std::size_t k = 0; k < order.size() && !interrupted && seams.interrupts() == 0; ++k) {
     RunOutcome outcome =
-        runner.RunOnce(directories[order[k]], static_cast<int>(k + 1),
-                       static_cast<int>(order.size()), SecondsStillToCome(order, k, directories));
+        runs.RunOnce(directories[order[k]], static_cast<int>(k + 1), static_cast<int>(order.size()),
+                     SecondsStillToCome(order, k, directories));
     interrupted = outcome.interrupted;
     allOk = allOk && outcome.ok;
     if (outcome.record && !outcome.interrupted) {
-      runs.push_back(std::move(*outcome.record));
-      labels.push_back(options.labels.empty() ? EscapeControls(DefaultLabel(runs.back()))
+      records.push_back(std::move(*outcome.record));
+      labels.push_back(options.labels.empty() ? EscapeControls(DefaultLabel(records.back()))
                                               : directories[order[k]].label);
     }
   }
-  interrupted = interrupted || Interrupted();
+  interrupted = interrupted || seams.interrupts() != 0;
   if (!options.keepScratch) {
     CleanScratch(directories, streams.err);
   }
 
   // A baseline whose runs all failed leaves the first column the baseline.
-  std::vector<Column> columns = GroupRepeats(runs, labels, !options.labels.empty());
+  std::vector<Column> columns = GroupRepeats(records, labels, !options.labels.empty());
   const bool picked = PutBaselineFirst(columns, options.baseline, streams.err);
-  const bool shown =
-      Present(*writer, Compare(runs, labels, columns, options.thresholdPercent), streams);
-  return interrupted ? 130 : allOk && picked && shown ? 0 : 1;
+  const bool presented =
+      Present(*writer, Compare(records, labels, columns, options.thresholdPercent), streams);
+  return interrupted ? 130 : allOk && picked && presented ? 0 : 1;
 }

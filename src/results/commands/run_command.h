@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "results/commands/commands.h"
-#include "results/system/process.h"
+#include "results/running/run_seams.h"
 
 struct RunCommandOptions {
   std::vector<std::string> directories;  // empty: the current one
@@ -24,7 +24,7 @@ struct RunCommandOptions {
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the
-// benchmark unfit, or a baseline no directory's column can be); 130 interrupted. `start` starts
-// each run of the benchmark.
+// benchmark unfit, or a baseline no directory's column can be); 130 interrupted. `seams` start
+// each run of the benchmark, tell the time and count the interrupts.
 int RunCommand(const RunCommandOptions& options, Streams streams,
-               ChildStarter start = StartChildProcess);
+               const RunSeams& seams = SystemSeams());

@@ -1,12 +1,10 @@
 #include "results/commands/commands.h"
-#include "results/record/text_safety.h"
 
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
                 const std::string& format, bool each, Streams streams, double thresholdPercent,
                 const std::string& baseline) {
-  const NamedFormat* writer = FindFormat(format);
+  const NamedFormat* writer = FormatNamed(format, streams.err);
   if (writer == nullptr) {
-    streams.err << Program << "no output format " << EscapeControls(format) << "\n";
     return 2;
   }
   ReadFiles read = ReadAll(files, labels, each, streams.err);

@@ -96,7 +96,7 @@ void JudgeChanges(Row& row, double thresholdPercent) {
   }
 }
 
-std::string Shown(const std::string& text) {
+std::string DashIfEmpty(const std::string& text) {
   return text.empty() ? "-" : text;
 }
 
@@ -120,7 +120,7 @@ std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
     std::replace(key.begin(), key.end(), ' ', '_');
     ContextRow row{key, field.title, {}};
     for (const Column& column : columns) {
-      row.values.push_back(Shown(runs[column.runs.front()].context[field.key]));
+      row.values.push_back(DashIfEmpty(runs[column.runs.front()].context[field.id]));
     }
     rows.push_back(std::move(row));
   }
@@ -132,15 +132,25 @@ std::vector<ContextRow> ContextRows(const std::vector<RunRecord>& runs,
   return rows;
 }
 
+// The folder a results file lies in: absolute, else (the current directory is gone) as given.
+fs::path ResultsFolder(const RunRecord& run) {
+  const fs::path path = fs::u8path(run.path);
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().parent_path();
+}
+
+// The run's date and time where the name tells them, else the file's own name.
+std::string When(const RunRecord& run) {
+  return run.date.empty() ? fs::u8path(run.path).filename().u8string() : run.date + " " + run.time;
+}
+
 // The directory a run was measured in: as its context says, else the results file's folder.
 std::string RunDirectory(const RunRecord& run) {
-  if (run.context.known && !run.context["directory"].empty()) {
-    return run.context["directory"];
+  if (run.context.known && !run.context[ContextKey::Directory].empty()) {
+    return run.context[ContextKey::Directory];
   }
-  const std::filesystem::path path = std::filesystem::u8path(run.path);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return (error ? path : absolute).lexically_normal().parent_path().u8string();
+  return ResultsFolder(run).u8string();
 }
 
 // The last `depth` names of `folder`, joined by "/".
@@ -160,19 +170,6 @@ std::string LastComponents(const fs::path& folder, int depth) {
     joined += (joined.empty() ? "" : "/") + names[i];
   }
   return joined;
-}
-
-// The folder a results file lies in, absolute.
-fs::path ResultsFolder(const RunRecord& run) {
-  const fs::path path = fs::u8path(run.path);
-  std::error_code error;
-  const fs::path absolute = fs::absolute(path, error);
-  return (error ? path : absolute).lexically_normal().parent_path();
-}
-
-// The run's date and time where the name tells them, else the file's own name.
-std::string When(const RunRecord& run) {
-  return run.date.empty() ? fs::u8path(run.path).filename().u8string() : run.date + " " + run.time;
 }
 
 // Columns whose default labels read the same are each named by more of their folder, until they
@@ -202,6 +199,10 @@ void MakeLabelsUnique(std::vector<Column>& columns, const std::vector<fs::path>&
 }
 
 }  // namespace
+
+std::string ShortSpanText() {
+  return "timed in under " + std::to_string(std::lround(ShortSpanSeconds * 1000)) + " ms";
+}
 
 double Median(std::vector<double> values) {
   if (values.empty()) {
@@ -236,7 +237,7 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
         groups ? name + '\x01' + std::to_string(run.threads) : "\x02" + std::to_string(i);
     for (const ContextField& field : ContextFields) {
       if (field.splitsColumns) {
-        key += '\x01' + run.context[field.key];
+        key += '\x01' + run.context[field.id];
       }
     }
     const auto found = std::find(keys.begin(), keys.end(), key);
@@ -253,8 +254,8 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
     Column& column = columns[c];
     if (column.runs.size() > 1) {
       suffixes[c] = " (" + std::to_string(column.runs.size()) + " runs)";
-      const std::string shown = labelled ? folders[c].u8string() : LastComponents(folders[c], 1);
-      column.label = (shown.empty() ? folders[c].u8string() : shown) + suffixes[c];
+      const std::string name = labelled ? folders[c].u8string() : LastComponents(folders[c], 1);
+      column.label = (name.empty() ? folders[c].u8string() : name) + suffixes[c];
     } else if (!labelled) {
       const RunRecord& run = runs[column.runs.front()];
       folders[c] = ResultsFolder(run);
@@ -303,14 +304,8 @@ const char* MeasureTitle(Measure measure) {
 }
 
 std::string DefaultLabel(const RunRecord& run) {
-  const std::filesystem::path path = std::filesystem::u8path(run.path);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  const std::string directory = (error ? path : absolute).parent_path().filename().u8string();
-  // The run's date and time where the name tells them, else the file's own name.
-  const std::string when =
-      run.date.empty() ? path.filename().u8string() : run.date + " " + run.time;
-  return directory.empty() ? when : directory + " " + when;
+  const std::string directory = ResultsFolder(run).filename().u8string();
+  return directory.empty() ? When(run) : directory + " " + When(run);
 }
 
 namespace {
@@ -323,13 +318,13 @@ ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
     const std::size_t m = Index(measure);
     Row row{std::string("single.") + MeasureKey(measure),
             std::string(MeasureTitle(measure)) + ", single thread",
-            ShownUnit(measure),
+            ReportUnit(measure),
             true,
             {}};
     for (const RunRecord& run : runs) {
       const Figures& figures = run.single[m];
       row.cells.push_back(
-          MakeCell(ShownRate(measure, figures), figures.present, run.complete, FlagsOf(figures)));
+          MakeCell(ReportRate(measure, figures), figures.present, run.complete, FlagsOf(figures)));
     }
     push(std::move(row));
   }
@@ -338,10 +333,10 @@ ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
     const std::size_t m = Index(measure);
     const std::string key = std::string("multi.") + MeasureKey(measure);
     const std::string title = MeasureTitle(measure);
-    Row overall{key, title + ", all workers", ShownUnit(measure), true, {}};
+    Row overall{key, title + ", all workers", ReportUnit(measure), true, {}};
     Row improvement{key + ".improvement", title + ", improvement", "times", false, {}};
-    Row slowest{key + ".slowest", title + ", slowest worker", ShownUnit(measure), false, {}};
-    Row fastest{key + ".fastest", title + ", fastest worker", ShownUnit(measure), false, {}};
+    Row slowest{key + ".slowest", title + ", slowest worker", ReportUnit(measure), false, {}};
+    Row fastest{key + ".fastest", title + ", fastest worker", ReportUnit(measure), false, {}};
     Row efficiency{key + ".efficiency", title + ", efficiency", "", false, {}};
     for (const RunRecord& run : runs) {
       const OverallFigures& sum = run.overall[m];
@@ -356,7 +351,7 @@ ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
         const Flags workerFlags = FlagsOf(figures);
         flags.shortSpan = flags.shortSpan || workerFlags.shortSpan;
         flags.warned = flags.warned || workerFlags.warned;
-        const double rate = ShownRate(measure, figures);
+        const double rate = ReportRate(measure, figures);
         low = std::isnan(low) ? rate : std::min(low, rate);
         high = std::isnan(high) ? rate : std::max(high, rate);
       }
@@ -365,7 +360,7 @@ ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
       const Flags singleFlags = FlagsOf(run.single[m]);
       const Flags gainFlags{flags.shortSpan || singleFlags.shortSpan,
                             flags.warned || singleFlags.warned};
-      overall.cells.push_back(MakeCell(ShownRate(measure, sum), sum.present, run.complete, flags));
+      overall.cells.push_back(MakeCell(ReportRate(measure, sum), sum.present, run.complete, flags));
       improvement.cells.push_back(MakeCell(sum.improvement, sum.present, run.complete, gainFlags));
       // A file cut short inside a phase gives the workers read so far: flagged, not trusted.
       Cell lowCell = MakeCell(low, spread, run.complete && sum.present, flags);

@@ -11,6 +11,8 @@
 
 // A timed span shorter than this is one shot, too short to trust.
 inline constexpr double ShortSpanSeconds = 0.01;
+// "timed in under 10 ms": what a short span is, in words.
+std::string ShortSpanText();
 
 // Changes whose whole interval lies within this many percent either way are the same.
 inline constexpr double DefaultThresholdPercent = 3;

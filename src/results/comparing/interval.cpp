@@ -3,14 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace {
 
 // Both sides up to this many runs: the exact distribution; beyond, the normal approximation.
 constexpr int ExactUpTo = 50;
-constexpr double TailProbability = 0.025;
-constexpr double NormalQuantile = 1.959963984540054;  // of 0.975
+// The quantiles of the levels the program uses, as tables print them to 16 digits. Bisection on
+// erfc lands a few units of the last place away, which must not move a critical value that
+// results already printed.
+constexpr struct {
+  double p, z;
+} KnownQuantiles[] = {{0.025, 1.959963984540054}, {0.01, 2.326347874040841},
+                      {0.005, 2.575829303548901}, {0.004, 2.652069807902196},
+                      {0.003, 2.747781385444993}, {0.002, 2.878161739095483}};
 // The ratios are held in memory: 32 MiB of them at most (2000 runs a side), far past what a
 // comparison of drives gathers.
 constexpr std::size_t MaxRatios = std::size_t{4} << 20;
@@ -58,27 +65,53 @@ std::vector<double> MannWhitneyCdf(int m, int n) {
   return counts;
 }
 
+double UpperNormalQuantile(double p) {
+  for (const auto& known : KnownQuantiles) {
+    if (p == known.p) {
+      return known.z;
+    }
+  }
+  // P(Z > z) falls as z grows: halve [0, 40] until the ends meet in the last place.
+  double low = 0;
+  double high = 40;
+  while (true) {
+    const double middle = low + (high - low) / 2;
+    if (middle <= low || middle >= high) {
+      return high;
+    }
+    if (0.5 * std::erfc(middle / std::sqrt(2.0)) > p) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+}
+
 int LowerCriticalValue(int m, int n) {
-  if (m < 1 || n < 1) {
+  return LowerCriticalValueAtLevel(m, n, SingleLookLevel);
+}
+
+int LowerCriticalValueAtLevel(int m, int n, double oneTailLevel) {
+  if (m < 1 || n < 1 || !(oneTailLevel > 0 && oneTailLevel < 0.5)) {
     return -1;
   }
   if (m > ExactUpTo || n > ExactUpTo) {
     const double mean = m * static_cast<double>(n) / 2.0;
     const double sd = std::sqrt(m * static_cast<double>(n) * (m + n + 1) / 12.0);
-    const double critical = std::floor(mean - 0.5 - NormalQuantile * sd);
+    const double critical = std::floor(mean - 0.5 - UpperNormalQuantile(oneTailLevel) * sd);
     return critical < 0 ? -1 : static_cast<int>(critical);
   }
-  static std::map<std::pair<int, int>, int> known;
-  const auto key = std::make_pair(std::min(m, n), std::max(m, n));
+  static std::map<std::tuple<int, int, double>, int> known;
+  const auto key = std::make_tuple(std::min(m, n), std::max(m, n), oneTailLevel);
   const auto found = known.find(key);
   if (found != known.end()) {
     return found->second;
   }
-  const std::vector<double> cdf = MannWhitneyCdf(key.first, key.second);
+  const std::vector<double> cdf = MannWhitneyCdf(std::get<0>(key), std::get<1>(key));
   // How many u from 0 up have P(U <= u) in the tail; a relative allowance, so that 1/40 counts
   // as 0.025 whatever the rounding.
   std::size_t inTail = 0;
-  while (inTail < cdf.size() && cdf[inTail] <= TailProbability * (1 + 1e-9)) {
+  while (inTail < cdf.size() && cdf[inTail] <= oneTailLevel * (1 + 1e-9)) {
     ++inTail;
   }
   const int critical = static_cast<int>(inTail) - 1;
@@ -87,6 +120,11 @@ int LowerCriticalValue(int m, int n) {
 }
 
 RatioInterval ChangeInterval(const std::vector<double>& a, const std::vector<double>& b) {
+  return ChangeIntervalAtLevel(a, b, SingleLookLevel);
+}
+
+RatioInterval ChangeIntervalAtLevel(const std::vector<double>& a, const std::vector<double>& b,
+                                    double oneTailLevel) {
   auto usable = [](const std::vector<double>& values) {
     std::vector<double> kept;
     for (const double value : values) {
@@ -98,8 +136,8 @@ RatioInterval ChangeInterval(const std::vector<double>& a, const std::vector<dou
   };
   const std::vector<double> first = usable(a);
   const std::vector<double> later = usable(b);
-  const int critical =
-      LowerCriticalValue(static_cast<int>(first.size()), static_cast<int>(later.size()));
+  const int critical = LowerCriticalValueAtLevel(static_cast<int>(first.size()),
+                                                 static_cast<int>(later.size()), oneTailLevel);
   if (critical < 0 || first.size() * later.size() > MaxRatios) {
     return {};
   }

@@ -14,15 +14,15 @@ namespace {
 // The context fields that do not split columns but can still move the figures: a comparison
 // across them compares more than the drives.
 struct ComparedField {
-  const char* key;
+  ContextKey key;
   const char* name;
 };
 constexpr ComparedField ComparedFields[] = {
-    {"os", "operating system"},
-    {"kernel", "kernel"},
-    {"privileged", "privileges (root or administrator)"},
-    {"fuse", "file system in user space"},
-    {"companion_version", "companion version"},
+    {ContextKey::Os, "operating system"},
+    {ContextKey::Kernel, "kernel"},
+    {ContextKey::Privileged, "privileges (root or administrator)"},
+    {ContextKey::Fuse, "file system in user space"},
+    {ContextKey::CompanionVersion, "companion version"},
 };
 
 std::string Join(const std::vector<std::string>& items, const char* separator = ", ") {
@@ -107,7 +107,7 @@ std::vector<std::string> CutReasons(const std::vector<RunRecord>& runs, const Co
   };
   for (const std::size_t index : column.runs) {
     const RunRecord& run = runs[index];
-    const std::string& cutOff = run.context["cut_off"];
+    const std::string& cutOff = run.context[ContextKey::CutOff];
     if (!cutOff.empty()) {
       add(cutOff);
     }
@@ -156,8 +156,8 @@ void AddCutShort(std::vector<Caveat>& caveats, const std::vector<RunRecord>& run
 // The share of its file system's size that was free before the run, in percent; NaN where the
 // context does not tell.
 double FreePercent(const RunRecord& run) {
-  const std::string& free = run.context["free_bytes"];
-  const std::string& size = run.context["size_bytes"];
+  const std::string& free = run.context[ContextKey::FreeBytes];
+  const std::string& size = run.context[ContextKey::SizeBytes];
   if (free.empty() || size.empty()) {
     return Missing;
   }
@@ -289,8 +289,8 @@ void AddRunCounts(std::vector<Caveat>& caveats, const ComparisonTable& table) {
     return c > 0 && row.cells[c].judged && std::isnan(row.cells[c].intervalLow);
   });
   if (!tooFew.figures.empty()) {
-    tooFew.text = "too few runs for " + interval +
-                  " (it needs 4 runs a side, or 1 against 39): " + against(tooFew);
+    tooFew.text =
+        "too few runs for " + interval + " (it needs " + IntervalNeeds() + "): " + against(tooFew);
     caveats.push_back(std::move(tooFew));
   }
   Caveat single =
@@ -298,8 +298,8 @@ void AddRunCounts(std::vector<Caveat>& caveats, const ComparisonTable& table) {
         return c > 0 && singleFirst && table.runs[c] == 1 && !std::isnan(row.cells[c].change);
       });
   if (!single.figures.empty()) {
-    single.text = "single runs, changes not judged (" + interval +
-                  " needs 4 runs a side, or 1 against 39): " + against(single);
+    single.text = "single runs, changes not judged (" + interval + " needs " + IntervalNeeds() +
+                  "): " + against(single);
     caveats.push_back(std::move(single));
   }
 }

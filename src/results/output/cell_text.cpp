@@ -47,6 +47,7 @@ bool IsVerdictMark(const CellMark& mark) {
 }  // namespace
 
 const std::vector<CellMark>& CellMarks() {
+  static const std::string shortSpan = ShortSpanText() + ": one shot, too short to trust";
   static const std::vector<CellMark> marks = {
       {"[n%]", nullptr,
        "repeats: the median, and the spread of the runs (largest minus smallest) as a percentage "
@@ -56,14 +57,25 @@ const std::vector<CellMark>& CellMarks() {
        [](const Cell& cell) { return cell.verdict == Verdict::Same; }},
       {UndecidedMark, nullptr, "undecided: more runs narrow it",
        [](const Cell& cell) { return cell.verdict == Verdict::Undecided; }},
-      {"~", "short", "timed in under 10 ms: one shot, too short to trust",
-       [](const Cell& cell) { return cell.shortSpan; }},
+      {"~", "short", shortSpan.c_str(), [](const Cell& cell) { return cell.shortSpan; }},
       {"!", "warning", "the console warned that file operations failed: not a drive speed",
        [](const Cell& cell) { return cell.warned; }},
       {"?", "incomplete", "the run was cut short before this figure",
        [](const Cell& cell) { return cell.incomplete; }},
   };
   return marks;
+}
+
+std::string IntervalNeeds() {
+  int side = 1;
+  while (LowerCriticalValue(side, side) < 0) {
+    ++side;
+  }
+  int alone = 1;
+  while (LowerCriticalValue(1, alone) < 0) {
+    ++alone;
+  }
+  return std::to_string(side) + " runs a side, or 1 against " + std::to_string(alone);
 }
 
 std::string FormatValue(double value) {

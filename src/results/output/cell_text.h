@@ -23,6 +23,10 @@ struct CellMark {
 };
 const std::vector<CellMark>& CellMarks();
 
+// The fewest runs that give an interval, from the critical values: "4 runs a side, or 1 against
+// 39".
+std::string IntervalNeeds();
+
 // A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
 // "-" where the figure is missing.
 std::string FormatValue(double value);

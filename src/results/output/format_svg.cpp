@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "contract/string_ends.h"
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
 #include "results/record/text_safety.h"
@@ -165,7 +166,7 @@ std::string WriteSvg(const Comparison& comparison) {
   std::vector<const Row*> single;
   std::vector<const Row*> multi;
   for (const Row& row : table.rows) {
-    if (row.chartable && row.key.rfind("single.", 0) == 0) {
+    if (row.chartable && StartsWith(row.key, "single.")) {
       single.push_back(&row);
       const std::string twin = "multi." + row.key.substr(std::string("single.").size());
       for (const Row& other : table.rows) {

@@ -38,19 +38,19 @@ bool IsRegular(const fs::path& path) {
 
 // A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no", a number
 // as written; empty where the file does not tell or the field is hidden.
-std::string Shown(const nlohmann::json& json, const char* key, ContextShown shown) {
+std::string KeptText(const nlohmann::json& json, const char* key, KeptAs keptAs) {
   const auto found = json.find(key);
   if (found == json.end()) {
     return {};
   }
-  switch (shown) {
-    case ContextShown::Text:
+  switch (keptAs) {
+    case KeptAs::Text:
       return found->is_string() ? EscapeControls(found->get<std::string>()) : std::string();
-    case ContextShown::YesNo:
+    case KeptAs::YesNo:
       return found->is_boolean() ? (found->get<bool>() ? "yes" : "no") : std::string();
-    case ContextShown::Number:
+    case KeptAs::Number:
       return found->is_number() ? found->dump() : std::string();
-    case ContextShown::Hidden:
+    case KeptAs::JsonOnly:
       break;
   }
   return {};
@@ -73,9 +73,9 @@ RunContext ReadContextFile(const std::string& path) {
   context.known = true;
   for (std::size_t i = 0; i < ContextFieldCount; ++i) {
     const ContextField& field = ContextFields[i];
-    context.values[i] = Shown(json, field.key, field.shown);
+    context.values[i] = KeptText(json, field.key, field.keptAs);
     if (context.values[i].empty() && field.fallback != nullptr) {
-      context.values[i] = Shown(json, field.fallback, field.shown);
+      context.values[i] = KeptText(json, field.fallback, field.keptAs);
     }
   }
   context.json = json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);

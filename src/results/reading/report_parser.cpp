@@ -7,15 +7,16 @@
 #include "contract/constants.h"
 #include "contract/file_names.h"
 #include "contract/report_layout.h"
+#include "contract/string_ends.h"
 #include "results/record/text_safety.h"
 
 namespace {
 
 // A line of the file as a message shows it: at most 80 characters, control characters escaped.
 std::string Quoted(const std::string& text) {
-  constexpr std::size_t Shown = 80;
-  const std::string shown = FirstCharacters(text, Shown);
-  return "\"" + EscapeControls(shown) + (shown.size() < text.size() ? "..." : "") + "\"";
+  constexpr std::size_t QuotedCharacters = 80;
+  const std::string quoted = FirstCharacters(text, QuotedCharacters);
+  return "\"" + EscapeControls(quoted) + (quoted.size() < text.size() ? "..." : "") + "\"";
 }
 
 // A number as the benchmark prints it (%g-like, inf, nan), filling all of `text`.
@@ -26,15 +27,6 @@ bool ParseNumber(const std::string& text, double& value) {
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   return error == std::errc() && stop == end;
-}
-
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // The number in `line` when it is exactly before + number + after.

@@ -2,8 +2,8 @@
 
 namespace {
 
-template <typename Shown>
-double Rate(Measure measure, const Shown& figures) {
+template <typename AnyFigures>
+double Rate(Measure measure, const AnyFigures& figures) {
   switch (Describe(measure).kind) {
     case FigureKind::Files:
       return figures.filesPerSecond;
@@ -17,15 +17,15 @@ double Rate(Measure measure, const Shown& figures) {
 
 }  // namespace
 
-double ShownRate(Measure measure, const Figures& figures) {
+double ReportRate(Measure measure, const Figures& figures) {
   return Rate(measure, figures);
 }
 
-double ShownRate(Measure measure, const OverallFigures& figures) {
+double ReportRate(Measure measure, const OverallFigures& figures) {
   return Rate(measure, figures);
 }
 
-const char* ShownUnit(Measure measure) {
+const char* ReportUnit(Measure measure) {
   switch (Describe(measure).kind) {
     case FigureKind::Files:
       return "files/s";

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "contract/figure_table.h"
-#include "results/record/context_fields.h"
+#include "results/record/run_context.h"
 
 inline constexpr double Missing = std::numeric_limits<double>::quiet_NaN();
 
@@ -35,20 +35,6 @@ struct OverallFigures {
 
 using MeasureTable = std::array<Figures, MeasureCount>;
 
-// Where and how a run was measured, from the context file that `run` writes beside the results
-// file; unknown for runs made without it. Texts are safe to show (controls escaped).
-struct RunContext {
-  bool known = false;
-  // One per ContextFields entry: its text, "yes"/"no" for a flag, a number as written; empty
-  // where not told or hidden.
-  std::array<std::string, ContextFieldCount> values{};
-  std::string json;  // the whole file, for JSON output
-
-  const std::string& operator[](const char* key) const { return values[ContextFieldIndex(key)]; }
-  std::string& operator[](const char* key) { return values[ContextFieldIndex(key)]; }
-  bool interrupted() const { return (*this)["interrupted"] == "yes"; }
-};
-
 struct RunRecord {
   std::string path;         // as given
   bool transcript = false;  // a saved console transcript rather than a results file
@@ -66,6 +52,6 @@ struct RunRecord {
 // The figure's rate in the unit the report shows it in: files per second for the file-handling
 // measurements, millions of accesses per second for the byte-wise halves, megabytes per second
 // for the block halves.
-double ShownRate(Measure measure, const Figures& figures);
-double ShownRate(Measure measure, const OverallFigures& figures);
-const char* ShownUnit(Measure measure);
+double ReportRate(Measure measure, const Figures& figures);
+double ReportRate(Measure measure, const OverallFigures& figures);
+const char* ReportUnit(Measure measure);

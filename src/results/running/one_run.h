@@ -3,7 +3,6 @@
 // the line that sums it up.
 #pragma once
 
-#include <chrono>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -12,7 +11,7 @@
 #include "results/record/run_record.h"
 #include "results/running/progress_line.h"
 #include "results/running/run_plan.h"
-#include "results/system/process.h"
+#include "results/running/run_seams.h"
 
 struct RunOutcome {
   bool ok = false;  // exited 0 and its results file was read whole
@@ -20,20 +19,21 @@ struct RunOutcome {
   std::optional<RunRecord> record;  // the run as read, where there was a results file
 };
 
-class Runner {
+// The benchmark as `run` starts it, again and again, in one directory or another.
+class Benchmark {
  public:
-  // `err` takes the line of each run and the progress line; `start` starts the benchmark. A run
-  // past `timeoutSeconds` (none when 0) is stopped.
-  Runner(std::string benchmark, int workers, nlohmann::ordered_json ompNumThreads,
-         std::ostream& err, ChildStarter start, double timeoutSeconds = 0);
+  // `err` takes the line of each run and the progress line; `seams` start the benchmark, tell
+  // the time and count the interrupts. A run past `timeoutSeconds` (none when 0) is stopped.
+  Benchmark(std::string program, int workers, nlohmann::ordered_json ompNumThreads,
+            std::ostream& err, RunSeams seams, double timeoutSeconds = 0);
 
   // Run `run` of `runs` in `directory`; `laterSeconds` is what the runs after it will take
   // (negative when not known yet).
   RunOutcome RunOnce(Directory& directory, int run, int runs, double laterSeconds);
 
  private:
-  // What the benchmark printed, and how its run went.
-  struct Followed {
+  // How a run went, as this program saw it: what the benchmark printed, and how it ended.
+  struct Observed {
     std::string transcript;
     std::string errors;  // standard error, up to its bound
     bool started = false;
@@ -46,27 +46,24 @@ class Runner {
   };
 
   nlohmann::ordered_json ContextBefore(const Directory& directory, long long start) const;
-  Followed Follow(const Directory& directory, Progress progress, double laterSeconds);
+  Observed Follow(const Directory& directory, Progress progress, double laterSeconds);
   // What is still to do to a benchmark asked to end at `stoppedAt`: nothing while its group
   // ends, a kill after another interrupt or after the grace period.
-  static void EnsureEnded(RunningChild& child, std::chrono::steady_clock::time_point stoppedAt,
-                          int interruptsThen, bool& killed);
-  void Keep(const std::filesystem::path& results, const Followed& followed,
+  void EnsureEnded(RunningChild& child, double stoppedAt, int interruptsThen, bool& killed);
+  void Keep(const std::filesystem::path& results, const Observed& observed,
             nlohmann::ordered_json& context, bool interrupted);
+  bool Interrupted() const { return seams_.interrupts() != 0; }
 
-  std::string benchmark_;
+  std::string program_;
   nlohmann::ordered_json ompNumThreads_;  // as the benchmark gets it
   nlohmann::ordered_json version_;
   int workers_;
   std::ostream& err_;
-  ChildStarter start_;
+  RunSeams seams_;
   double timeoutSeconds_;
   bool terminal_;
   ProgressLine progress_;
 };
-
-// The results files in `directory` now, by name.
-std::vector<std::string> ResultsNamesIn(const std::filesystem::path& directory);
 
 // The results file of a run: the one the benchmark named on its closing line, else (a run cut
 // short) the one that appeared in the directory while it ran; empty when there is none.

@@ -8,14 +8,15 @@
 #include <random>
 
 #include "results/reading/scratch_files.h"
+#include "results/record/program_name.h"
 #include "results/record/text_safety.h"
-#include "results/system/process.h"
+#include "results/system/environment.h"
+#include "results/system/file_systems.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Program = "drives-tesk-results: ";
 constexpr unsigned long long MiB = 1024ULL * 1024ULL;
 
 std::string Mebibytes(unsigned long long bytes, bool up) {
@@ -24,16 +25,16 @@ std::string Mebibytes(unsigned long long bytes, bool up) {
 
 }  // namespace
 
-std::string FindBenchmark(const std::string& named, std::ostream& err) {
+std::string FindBenchmark(const std::string& given, std::ostream& err) {
   std::error_code error;
-  if (!named.empty()) {
-    fs::path path = fs::u8path(named);
+  if (!given.empty()) {
+    fs::path path = fs::u8path(given);
     if (!fs::exists(path, error) && path.filename() == path) {
-      const std::string found = FindOnPath(named);
+      const std::string found = FindOnPath(given);
       path = found.empty() ? path : fs::u8path(found);
     }
     if (!fs::is_regular_file(path, error)) {
-      err << Program << EscapeControls(named) << ": no such program\n";
+      err << Program << EscapeControls(given) << ": no such program\n";
       return {};
     }
     return fs::absolute(path, error).u8string();
@@ -111,7 +112,7 @@ std::vector<std::string> RoomShortfalls(const std::vector<Directory>& directorie
       for (const ScratchFile& file : FindScratchFiles(directory->path.u8string(), ignored)) {
         available += file.size;
       }
-      names += (names.empty() ? "" : ", ") + directory->shown;
+      names += (names.empty() ? "" : ", ") + directory->printed;
     }
     const unsigned long long needed = FootprintBytes(workers) * sharing.size();
     if (available >= needed) {

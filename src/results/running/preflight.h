@@ -8,10 +8,10 @@
 
 #include "results/running/run_plan.h"
 
-// The benchmark to run, absolute (it runs in other directories): `named` (a path, or a bare name
+// The benchmark to run, absolute (it runs in other directories): `given` (a path, or a bare name
 // on PATH), else the one beside this program, else the one on PATH; empty, with the reason on
 // `err`, when there is none.
-std::string FindBenchmark(const std::string& named, std::ostream& err);
+std::string FindBenchmark(const std::string& given, std::ostream& err);
 
 // Why the benchmark cannot run in `directory`: it is missing, not a directory, or cannot be
 // written; empty when it can, as far as can be told now.

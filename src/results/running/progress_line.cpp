@@ -7,12 +7,6 @@
 #include "contract/report_texts.h"
 #include "results/record/text_safety.h"
 
-namespace {
-
-constexpr auto RedrawInterval = std::chrono::milliseconds(250);
-
-}  // namespace
-
 std::string Duration(double seconds) {
   char text[64];
   if (seconds < 60) {
@@ -72,7 +66,7 @@ ProgressLine::ProgressLine(std::ostream& out, int (*columns)(), bool colour)
 
 void ProgressLine::Draw(const Progress& progress, bool now) {
   const auto time = std::chrono::steady_clock::now();
-  if (!now && drawn_ > 0 && time - last_ < RedrawInterval) {
+  if (!now && drawn_ > 0 && time - last_ < std::chrono::milliseconds(RedrawMs)) {
     return;
   }
   last_ = time;

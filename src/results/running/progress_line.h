@@ -6,6 +6,10 @@
 #include <ostream>
 #include <string>
 
+// The line is drawn anew at most this often: often enough for the seconds to count up, rarely
+// enough to cost nothing.
+inline constexpr int RedrawMs = 250;
+
 struct Progress {
   int run = 0;  // 1-based
   int runs = 0;

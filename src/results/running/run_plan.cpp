@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "contract/constants.h"
+#include "contract/file_names.h"
 #include "results/record/text_safety.h"
 
 namespace fs = std::filesystem;
@@ -85,6 +86,6 @@ int ExpectedWorkers(int threads, const char* ompNumThreads, unsigned processors)
 }
 
 unsigned long long FootprintBytes(int workers) {
-  const unsigned long long files = 2 + 2 * static_cast<unsigned long long>(workers);
-  return files * static_cast<unsigned long long>(FirstPassBytes) + ResultsFilesBytes;
+  return ScratchFileCount(workers) * static_cast<unsigned long long>(FirstPassBytes) +
+         ResultsFilesBytes;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct Directory {
-  std::string shown;              // as given, safe to print
+  std::string printed;            // as given, safe to print
   std::filesystem::path path;     // absolute, as the system resolves it (links followed)
   std::vector<double> durations;  // seconds of its finished runs
   long long lastStart = 0;

@@ -11,7 +11,10 @@
 #include <sstream>
 #include <vector>
 
+#include "contract/string_ends.h"
+#include "results/record/context_fields.h"
 #include "results/system/system_context.h"
+#include "results/system/trimmed.h"
 
 namespace fs = std::filesystem;
 
@@ -24,9 +27,7 @@ std::string FirstLine(const fs::path& path) {
   std::ifstream in(path);
   std::string line;
   std::getline(in, line);
-  const std::size_t end = line.find_last_not_of(" \t\r\n");
-  const std::size_t start = line.find_first_not_of(" \t");
-  return end == std::string::npos ? std::string() : line.substr(start, end - start + 1);
+  return Trimmed(line);
 }
 
 Json TextOrNull(const std::string& text) {
@@ -76,8 +77,8 @@ bool FindMount(const std::string& directory, dev_t device, Mount& found) {
     Mount mount{Unescaped(point), options, "", ""};
     fields >> mount.type >> mount.source;
     mount.source = Unescaped(mount.source);
-    const bool inside = directory == mount.point || mount.point == "/" ||
-                        directory.rfind(mount.point + "/", 0) == 0;
+    const bool inside =
+        directory == mount.point || mount.point == "/" || StartsWith(directory, mount.point + "/");
     if (inside && (!any || mount.point.size() >= found.point.size())) {
       found = mount;
       any = true;
@@ -114,12 +115,10 @@ std::string ValueOf(const char* path, const std::string& key, char separator) {
   std::string line;
   while (std::getline(in, line)) {
     const std::size_t at = line.find(separator);
-    if (line.rfind(key, 0) != 0 || at == std::string::npos) {
+    if (!StartsWith(line, key) || at == std::string::npos) {
       continue;
     }
-    std::string value = line.substr(at + 1);
-    const std::size_t first = value.find_first_not_of(" \t");
-    value = first == std::string::npos ? std::string() : value.substr(first);
+    std::string value = Trimmed(line.substr(at + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
       value = value.substr(1, value.size() - 2);
     }
@@ -133,56 +132,59 @@ std::string ValueOf(const char* path, const std::string& key, char separator) {
 void AddSystemContext(const std::string& directory, Json& context) {
   std::error_code error;
   const std::string absolute = fs::canonical(fs::u8path(directory), error).u8string();
-  context["directory"] = error ? Json(directory) : Json(absolute);
+  context[KeyText(ContextKey::Directory)] = error ? Json(directory) : Json(absolute);
   struct stat status {};
   if (stat(directory.c_str(), &status) == 0) {
     Mount mount;
     if (FindMount(error ? directory : absolute, status.st_dev, mount)) {
-      context["mount_point"] = mount.point;
-      context["file_system"] = mount.type;
-      context["fuse"] = mount.type.rfind("fuse", 0) == 0;
-      context["mount_options"] = mount.options;
-      context["mount_source"] = mount.source;
+      context[KeyText(ContextKey::MountPoint)] = mount.point;
+      context[KeyText(ContextKey::FileSystem)] = mount.type;
+      context[KeyText(ContextKey::Fuse)] = StartsWith(mount.type, "fuse");
+      context[KeyText(ContextKey::MountOptions)] = mount.options;
+      context[KeyText(ContextKey::MountSource)] = mount.source;
     }
     // A FUSE or other virtual file system has a device number of its own; the device it reads
     // is its mount source.
     dev_t device = status.st_dev;
     struct stat source {};
-    if (major(device) == 0 && context["mount_source"].is_string() &&
-        stat(context["mount_source"].get<std::string>().c_str(), &source) == 0 &&
+    if (major(device) == 0 && context[KeyText(ContextKey::MountSource)].is_string() &&
+        stat(context[KeyText(ContextKey::MountSource)].get<std::string>().c_str(), &source) == 0 &&
         S_ISBLK(source.st_mode)) {
       device = source.st_rdev;
     }
     const std::string disk = major(device) == 0 ? std::string() : DiskOf(device);
     if (!disk.empty()) {
       const fs::path sys(disk);
-      context["block_device"] = sys.filename().u8string();
-      context["bus_type"] = TextOrNull(BusOf(disk));
-      context["vendor"] = TextOrNull(FirstLine(sys / "device" / "vendor"));
-      context["model"] = TextOrNull(FirstLine(sys / "device" / "model"));
-      context["rotational"] = FlagOrNull(FirstLine(sys / "queue" / "rotational"));
-      context["removable"] = FlagOrNull(FirstLine(sys / "removable"));
+      context[KeyText(ContextKey::BlockDevice)] = sys.filename().u8string();
+      context[KeyText(ContextKey::BusType)] = TextOrNull(BusOf(disk));
+      context[KeyText(ContextKey::Vendor)] = TextOrNull(FirstLine(sys / "device" / "vendor"));
+      context[KeyText(ContextKey::Model)] = TextOrNull(FirstLine(sys / "device" / "model"));
+      context[KeyText(ContextKey::Rotational)] =
+          FlagOrNull(FirstLine(sys / "queue" / "rotational"));
+      context[KeyText(ContextKey::Removable)] = FlagOrNull(FirstLine(sys / "removable"));
     }
   }
   struct statvfs space {};
   if (statvfs(directory.c_str(), &space) == 0) {
-    context["size_bytes"] = static_cast<unsigned long long>(space.f_blocks) * space.f_frsize;
-    context["free_bytes"] = static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
+    context[KeyText(ContextKey::SizeBytes)] =
+        static_cast<unsigned long long>(space.f_blocks) * space.f_frsize;
+    context[KeyText(ContextKey::FreeBytes)] =
+        static_cast<unsigned long long>(space.f_bavail) * space.f_frsize;
   }
-  context["os"] = TextOrNull(ValueOf("/etc/os-release", "PRETTY_NAME=", '='));
+  context[KeyText(ContextKey::Os)] = TextOrNull(ValueOf("/etc/os-release", "PRETTY_NAME=", '='));
   utsname system{};
   if (uname(&system) == 0) {
-    context["kernel"] = std::string(system.sysname) + " " + system.release;
-    context["host"] = TextOrNull(system.nodename);
+    context[KeyText(ContextKey::Kernel)] = std::string(system.sysname) + " " + system.release;
+    context[KeyText(ContextKey::Host)] = TextOrNull(system.nodename);
   }
-  context["cpu_model"] = TextOrNull(ValueOf("/proc/cpuinfo", "model name", ':'));
+  context[KeyText(ContextKey::CpuModel)] = TextOrNull(ValueOf("/proc/cpuinfo", "model name", ':'));
   const long cpus = sysconf(_SC_NPROCESSORS_ONLN);
-  context["logical_cpus"] = cpus > 0 ? Json(cpus) : Json(nullptr);
+  context[KeyText(ContextKey::LogicalCpus)] = cpus > 0 ? Json(cpus) : Json(nullptr);
   const long pages = sysconf(_SC_PHYS_PAGES);
   const long pageSize = sysconf(_SC_PAGESIZE);
   if (pages > 0 && pageSize > 0) {
-    context["memory_bytes"] =
+    context[KeyText(ContextKey::MemoryBytes)] =
         static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
   }
-  context["privileged"] = geteuid() == 0;
+  context[KeyText(ContextKey::Privileged)] = geteuid() == 0;
 }

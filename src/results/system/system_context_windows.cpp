@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "results/record/context_fields.h"
 #include "results/system/system_context.h"
+#include "results/system/trimmed.h"
 #include "results/system/windows_text.h"
 
 namespace fs = std::filesystem;
@@ -25,9 +27,7 @@ std::string DescriptorText(const std::vector<char>& buffer, DWORD offset) {
   for (std::size_t i = offset; i < buffer.size() && buffer[i] != '\0'; ++i) {
     text += buffer[i];
   }
-  const std::size_t end = text.find_last_not_of(' ');
-  const std::size_t start = text.find_first_not_of(' ');
-  return end == std::string::npos ? std::string() : text.substr(start, end - start + 1);
+  return Trimmed(text, " ");
 }
 
 const char* BusName(STORAGE_BUS_TYPE bus) {
@@ -108,19 +108,19 @@ void AddDevice(const std::wstring& volume, Json& context) {
     buffer.resize(returned);
     const auto* descriptor = reinterpret_cast<const STORAGE_DEVICE_DESCRIPTOR*>(buffer.data());
     const char* bus = BusName(descriptor->BusType);
-    context["bus_type"] = bus != nullptr ? Json(bus) : Json(nullptr);
-    context["removable"] = descriptor->RemovableMedia != FALSE;
+    context[KeyText(ContextKey::BusType)] = bus != nullptr ? Json(bus) : Json(nullptr);
+    context[KeyText(ContextKey::Removable)] = descriptor->RemovableMedia != FALSE;
     const std::string vendor = DescriptorText(buffer, descriptor->VendorIdOffset);
     const std::string product = DescriptorText(buffer, descriptor->ProductIdOffset);
-    context["vendor"] = vendor.empty() ? Json(nullptr) : Json(vendor);
-    context["model"] = product.empty() ? Json(nullptr) : Json(product);
+    context[KeyText(ContextKey::Vendor)] = vendor.empty() ? Json(nullptr) : Json(vendor);
+    context[KeyText(ContextKey::Model)] = product.empty() ? Json(nullptr) : Json(product);
   }
   query.PropertyId = StorageDeviceSeekPenaltyProperty;
   DEVICE_SEEK_PENALTY_DESCRIPTOR penalty{};
   if (DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &penalty,
                       sizeof penalty, &returned, nullptr) &&
       returned >= sizeof penalty) {
-    context["rotational"] = penalty.IncursSeekPenalty != FALSE;
+    context[KeyText(ContextKey::Rotational)] = penalty.IncursSeekPenalty != FALSE;
   }
   CloseHandle(handle);
 }
@@ -148,9 +148,7 @@ std::string CpuModel() {
     return {};
   }
   const std::string text = Utf8FromWide(name);
-  const std::size_t end = text.find_last_not_of(' ');
-  const std::size_t start = text.find_first_not_of(' ');
-  return end == std::string::npos ? std::string() : text.substr(start, end - start + 1);
+  return Trimmed(text, " ");
 }
 
 bool Administrator() {
@@ -171,39 +169,39 @@ void AddSystemContext(const std::string& directory, Json& context) {
   std::error_code error;
   const fs::path absolute = fs::absolute(fs::u8path(directory), error);
   const std::wstring path = (error ? fs::u8path(directory) : absolute).wstring();
-  context["directory"] = Utf8FromWide(path);
+  context[KeyText(ContextKey::Directory)] = Utf8FromWide(path);
   wchar_t volume[MAX_PATH + 1] = {};
   if (GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1)) {
-    context["mount_point"] = Utf8FromWide(volume);
+    context[KeyText(ContextKey::MountPoint)] = Utf8FromWide(volume);
     wchar_t fileSystem[MAX_PATH + 1] = {};
     if (GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
                               MAX_PATH + 1)) {
-      context["file_system"] = Utf8FromWide(fileSystem);
+      context[KeyText(ContextKey::FileSystem)] = Utf8FromWide(fileSystem);
     }
     const char* type = DriveTypeName(GetDriveTypeW(volume));
-    context["drive_type"] = type != nullptr ? Json(type) : Json(nullptr);
+    context[KeyText(ContextKey::DriveType)] = type != nullptr ? Json(type) : Json(nullptr);
     AddDevice(volume, context);
   }
   ULARGE_INTEGER available{};
   ULARGE_INTEGER total{};
   if (GetDiskFreeSpaceExW(path.c_str(), &available, &total, nullptr)) {
-    context["size_bytes"] = total.QuadPart;
-    context["free_bytes"] = available.QuadPart;
+    context[KeyText(ContextKey::SizeBytes)] = total.QuadPart;
+    context[KeyText(ContextKey::FreeBytes)] = available.QuadPart;
   }
   wchar_t host[256];
   DWORD hostSize = sizeof host / sizeof host[0];
   if (GetComputerNameExW(ComputerNameDnsHostname, host, &hostSize)) {
-    context["host"] = Utf8FromWide(std::wstring(host, hostSize));
+    context[KeyText(ContextKey::Host)] = Utf8FromWide(std::wstring(host, hostSize));
   }
   const std::string os = OsVersion();
-  context["os"] = os.empty() ? Json(nullptr) : Json(os);
+  context[KeyText(ContextKey::Os)] = os.empty() ? Json(nullptr) : Json(os);
   const std::string cpu = CpuModel();
-  context["cpu_model"] = cpu.empty() ? Json(nullptr) : Json(cpu);
-  context["logical_cpus"] = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+  context[KeyText(ContextKey::CpuModel)] = cpu.empty() ? Json(nullptr) : Json(cpu);
+  context[KeyText(ContextKey::LogicalCpus)] = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof memory;
   if (GlobalMemoryStatusEx(&memory)) {
-    context["memory_bytes"] = memory.ullTotalPhys;
+    context[KeyText(ContextKey::MemoryBytes)] = memory.ullTotalPhys;
   }
-  context["privileged"] = Administrator();
+  context[KeyText(ContextKey::Privileged)] = Administrator();
 }

@@ -31,8 +31,6 @@ struct Replay {
   std::string results;
   int status = 0;
 };
-const Replay* replaying = nullptr;
-
 class ReplayedChild : public RunningChild {
  public:
   explicit ReplayedChild(const Replay& replay) : replay_(replay) {}
@@ -57,12 +55,17 @@ class ReplayedChild : public RunningChild {
   int step_ = 0;
 };
 
-std::unique_ptr<RunningChild> StartReplay(const std::string&, const std::string& directory,
-                                          std::string&) {
-  if (!replaying->resultsName.empty()) {
-    WriteTextFile(directory + "/" + replaying->resultsName, replaying->results);
-  }
-  return std::make_unique<ReplayedChild>(*replaying);
+// The system's clock and no interrupts, with the stand-in started instead of the benchmark.
+RunSeams Replaying(const Replay& replay) {
+  RunSeams seams = SystemSeams();
+  seams.start = [&replay](const std::string&, const std::string& directory, std::string&) {
+    if (!replay.resultsName.empty()) {
+      WriteTextFile(directory + "/" + replay.resultsName, replay.results);
+    }
+    return std::unique_ptr<RunningChild>(std::make_unique<ReplayedChild>(replay));
+  };
+  seams.interrupts = [] { return 0; };
+  return seams;
 }
 
 TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
@@ -88,14 +91,13 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
   for (const auto& test : cases) {
     SCOPED_TRACE(test.what);
     ScratchDirectory directory;
-    replaying = &test.replay;
     RunCommandOptions options;
     options.directories = {directory.path()};
     options.repeat = 1;
     options.threads = 1;
     options.benchmark = stored;  // any regular file: the stand-in starts instead
     std::ostringstream out, err;
-    EXPECT_EQ(RunCommand(options, {out, err}, StartReplay), test.status) << err.str();
+    EXPECT_EQ(RunCommand(options, {out, err}, Replaying(test.replay)), test.status) << err.str();
 
     const std::vector<std::string> lines = SplitTextLines(err.str());
     ASSERT_EQ(lines.size(), 1u) << err.str();
@@ -142,7 +144,6 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   const std::string name = std::filesystem::u8path(stored).filename().u8string();
   const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
                       ReadWholeFile(stored), 0};
-  replaying = &replay;
   ScratchDirectory directory;
   RunCommandOptions options;
   options.directories = {directory.path()};
@@ -150,7 +151,7 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   options.benchmark = stored;
   options.labels = {"fast disk", "slow disk"};
   std::ostringstream out, err;
-  EXPECT_EQ(RunCommand(options, {out, err}, StartReplay), 2);
+  EXPECT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 2);
   EXPECT_EQ(err.str(), "drives-tesk-results: 2 labels for 1 directory\n");
   EXPECT_TRUE(FilesIn(directory.path()).empty()) << "nothing ran";
 
@@ -158,7 +159,7 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   options.labels = {"fast disk"};
   options.baseline = "slow disk";
   std::ostringstream refused, why;
-  EXPECT_EQ(RunCommand(options, {refused, why}, StartReplay), 2);
+  EXPECT_EQ(RunCommand(options, {refused, why}, Replaying(replay)), 2);
   EXPECT_EQ(why.str(),
             "drives-tesk-results: --baseline \"slow disk\": no directory's column would have that "
             "label\n");
@@ -166,7 +167,7 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
 
   options.baseline = "fast";
   std::ostringstream named, ignored;
-  EXPECT_EQ(RunCommand(options, {named, ignored}, StartReplay), 0) << ignored.str();
+  EXPECT_EQ(RunCommand(options, {named, ignored}, Replaying(replay)), 0) << ignored.str();
   EXPECT_EQ(SplitTextLines(named.str()).at(0).find("figure"), 0u);
   EXPECT_NE(SplitTextLines(named.str()).at(0).find("  fast disk"), std::string::npos)
       << named.str();

@@ -12,8 +12,8 @@
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
+#include "results/running/context_file.h"
 #include "results/running/progress_line.h"
-#include "results/running/run_context.h"
 #include "results/running/run_plan.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
@@ -36,11 +36,11 @@ TEST(Repeats, MedianOfAnyCount) {
 RunRecord Measured(const std::string& directory, double factor, const std::string& fileSystem) {
   RunRecord run = Scaled(directory, factor);
   run.context.known = true;
-  run.context["directory"] = directory;
-  run.context["host"] = "bench-host";
-  run.context["file_system"] = fileSystem;
-  run.context["model"] = "Disk " + directory.substr(1);
-  run.context["rotational"] = "no";
+  run.context[ContextKey::Directory] = directory;
+  run.context[ContextKey::Host] = "bench-host";
+  run.context[ContextKey::FileSystem] = fileSystem;
+  run.context[ContextKey::Model] = "Disk " + directory.substr(1);
+  run.context[ContextKey::Rotational] = "no";
   run.context.json = R"({"directory":")" + directory + R"(","file_system":")" + fileSystem + "\"}";
   return run;
 }
@@ -80,7 +80,7 @@ TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndVerdict) {
 
   const ComparisonTable table = BuildTable(runs, columns);
   const Row& row = table.rows[Index(Measure::StreamCycles)];
-  const double base = ShownRate(Measure::StreamCycles, Scaled("/a", 1.0).single[0]);
+  const double base = ReportRate(Measure::StreamCycles, Scaled("/a", 1.0).single[0]);
   EXPECT_DOUBLE_EQ(row.cells[0].value, base);
   EXPECT_NEAR(row.cells[0].spread, 2.0, 1e-9);
   EXPECT_NEAR(row.cells[1].change, 35.0, 1e-9);

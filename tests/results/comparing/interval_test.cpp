@@ -2,7 +2,10 @@
 // Mann-Whitney U and intervals worked out by hand.
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cmath>
+#include <cstddef>
+#include <initializer_list>
 #include <vector>
 
 #include "results/comparing/interval.h"
@@ -32,15 +35,17 @@ TEST(MannWhitney, ExactCriticalValuesMatchTheTables) {
   EXPECT_EQ(LowerCriticalValue(51, 51), 1007);
 }
 
-TEST(ChangeInterval, FromTheRatiosOfEveryPairOfRuns) {
+struct IntervalCase {
+  const char* what;
+  std::vector<double> a, b;
+  bool known;
+  double low, high;  // percent
+  Verdict verdict;   // at 3%
+};
+
+const std::vector<IntervalCase>& IntervalCases() {
   const double nan = std::nan("");
-  const struct {
-    const char* what;
-    std::vector<double> a, b;
-    bool known;
-    double low, high;  // percent
-    Verdict verdict;   // at 3%
-  } cases[] = {
+  static const std::vector<IntervalCase> cases = {
       // C = 0: the extreme ratios, 11/13 and 14/10.
       {"4 against 4",
        {10, 11, 12, 13},
@@ -92,7 +97,11 @@ TEST(ChangeInterval, FromTheRatiosOfEveryPairOfRuns) {
        Verdict::Undecided},
       {"3 against 3 has none", {1, 2, 3}, {4, 5, 6}, false, 0, 0, Verdict::Undecided},
   };
-  for (const auto& test : cases) {
+  return cases;
+}
+
+TEST(ChangeInterval, FromTheRatiosOfEveryPairOfRuns) {
+  for (const IntervalCase& test : IntervalCases()) {
     SCOPED_TRACE(test.what);
     const RatioInterval interval = ChangeInterval(test.a, test.b);
     ASSERT_EQ(interval.known, test.known);
@@ -120,6 +129,81 @@ TEST(ChangeInterval, VerdictsAtTheThresholdsEdges) {
         << test.low << ".." << test.high;
   }
   EXPECT_EQ(Judge({true, 0.99, 1.01}, 0.0), Verdict::Undecided) << "no threshold: never the same";
+}
+
+// The variant for repeated looks, at the single look's level, is the interval itself, on both
+// sides of the switch to the normal approximation.
+TEST(ChangeInterval, AtTheSingleLookLevelTheVariantIsTheSame) {
+  for (const IntervalCase& test : IntervalCases()) {
+    SCOPED_TRACE(test.what);
+    const RatioInterval fixed = ChangeInterval(test.a, test.b);
+    const RatioInterval variant = ChangeIntervalAtLevel(test.a, test.b, SingleLookLevel);
+    EXPECT_EQ(variant.known, fixed.known);
+    EXPECT_EQ(variant.low, fixed.low);
+    EXPECT_EQ(variant.high, fixed.high);
+  }
+  const int sizes[] = {1, 2, 3, 4, 5, 8, 13, 21, 50, 51, 80};
+  for (const int m : sizes) {
+    for (const int n : sizes) {
+      EXPECT_EQ(LowerCriticalValueAtLevel(m, n, 0.025), LowerCriticalValue(m, n)) << m << ", " << n;
+    }
+  }
+}
+
+// The critical values at the levels of repeated looks, against the U of every ordering of m + n
+// runs (at most 14, 3432 orderings).
+TEST(MannWhitney, CriticalValuesAtOtherLevelsMatchEveryOrdering) {
+  for (int m = 1; m <= 7; ++m) {
+    for (int n = m; m + n <= 14; ++n) {
+      std::vector<double> counts(static_cast<std::size_t>(m * n) + 1, 0.0);
+      for (unsigned firstAt = 0; firstAt < (1u << (m + n)); ++firstAt) {
+        if (std::bitset<16>(firstAt).count() != static_cast<std::size_t>(m)) {
+          continue;
+        }
+        std::size_t u = 0;  // pairs with the later side's run above the first side's
+        int firstBelow = 0;
+        for (int position = 0; position < m + n; ++position) {
+          if ((firstAt >> position) & 1u) {
+            ++firstBelow;
+          } else {
+            u += static_cast<std::size_t>(firstBelow);
+          }
+        }
+        ++counts[u];
+      }
+      double total = 0;
+      for (const double count : counts) {
+        total += count;
+      }
+      for (const double level : {0.002, 0.003, 0.004, 0.005, 0.01, 0.025}) {
+        double tail = 0;
+        int expected = -1;
+        for (std::size_t u = 0; u < counts.size(); ++u) {
+          tail += counts[u];
+          if (tail > level * total * (1 + 1e-9)) {
+            break;
+          }
+          expected = static_cast<int>(u);
+        }
+        EXPECT_EQ(LowerCriticalValueAtLevel(m, n, level), expected)
+            << m << " against " << n << " at " << level;
+      }
+    }
+  }
+  for (const double level : {0.0, -0.1, 0.5, std::nan("")}) {
+    EXPECT_EQ(LowerCriticalValueAtLevel(20, 20, level), -1) << level;
+  }
+}
+
+// Past 50 runs a side the critical value needs the normal quantile of the level: the table of
+// the program's levels agrees with erfc, and other levels are found to the last digits.
+TEST(MannWhitney, NormalQuantilesOfTheLevels) {
+  for (const double level : {0.025, 0.01, 0.005, 0.004, 0.003, 0.002}) {
+    const double z = UpperNormalQuantile(level);
+    EXPECT_NEAR(0.5 * std::erfc(z / std::sqrt(2.0)) / level, 1.0, 5e-15) << level;
+  }
+  EXPECT_NEAR(UpperNormalQuantile(0.05), 1.6448536269514727, 2e-15);
+  EXPECT_NEAR(UpperNormalQuantile(0.001), 3.0902323061678135, 2e-15);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
 #include "results/record/text_safety.h"
+#include "results/running/context_file.h"
 #include "results/running/progress_line.h"
-#include "results/running/run_context.h"
 #include "results/running/run_plan.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
@@ -45,9 +45,9 @@ TEST(RunFiles, ResultsFileReadThroughItsTranscriptAndContext) {
   EXPECT_EQ(run.path, results);
   EXPECT_EQ(run.date, "2026-12-08");
   EXPECT_TRUE(run.single[Index(Measure::StreamCycles)].warned);
-  EXPECT_EQ(run.context["directory"], "/mnt/\\x1b");
-  EXPECT_EQ(run.context["model"], "sda");
-  EXPECT_EQ(run.context["rotational"], "no");
+  EXPECT_EQ(run.context[ContextKey::Directory], "/mnt/\\x1b");
+  EXPECT_EQ(run.context[ContextKey::Model], "sda");
+  EXPECT_EQ(run.context[ContextKey::Rotational], "no");
 
   WriteTextFile(BesideResults(results, ContextSuffix), "[1, 2");
   EXPECT_FALSE(ReadRun(results).record->context.known) << "a broken context is left out";

@@ -1,11 +1,11 @@
-#include "results/running/run_context.h"
+#include "results/running/context_file.h"
 
 #include <cstdio>
-
-#include "results/system/process.h"
-
 #include <filesystem>
 #include <fstream>
+
+#include "contract/version_mark.h"
+#include "results/system/local_time.h"
 
 nlohmann::ordered_json EmptyContext() {
   nlohmann::ordered_json context = {{"format_version", ContextFormatVersion}};
@@ -16,7 +16,8 @@ nlohmann::ordered_json EmptyContext() {
 }
 
 nlohmann::ordered_json BenchmarkVersion(const std::string& program) {
-  static const std::string mark = std::string("drives-tesk version") + " mark: ";
+  static const std::string mark =
+      std::string(DRIVES_TESK_VERSION_MARK_LEAD) + DRIVES_TESK_VERSION_MARK_TAIL;
   std::ifstream in(std::filesystem::u8path(program), std::ios::in | std::ios::binary);
   std::string window;
   char chunk[1 << 16];

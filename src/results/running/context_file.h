@@ -11,8 +11,8 @@
 // A context with every key null.
 nlohmann::ordered_json EmptyContext();
 
-// The version the benchmark carries in its executable ("drives-tesk version mark: 0.2.0"); null
-// when the file has no mark.
+// The version the benchmark carries in its executable after its version mark; null when the
+// file has no mark.
 nlohmann::ordered_json BenchmarkVersion(const std::string& program);
 
 // The date and time of `when` in ISO 8601 with the offset from UTC: "2026-12-08T21:04:05+01:00".

@@ -1,8 +1,9 @@
-// What `drives-tesk-results run` needs from the operating system, one file per platform: the
-// benchmark started in a directory with its output on pipes, interrupts caught, the program's
-// own place, and the terminal the progress line is drawn on.
+// The benchmark as a child process: started in a directory with its output on pipes, followed,
+// stopped with everything it started. One file per platform (child_process_linux.cpp,
+// child_process_windows.cpp).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,9 +40,8 @@ class RunningChild {
 };
 
 // Starts `program` in `directory`; empty on failure, with `error` saying why.
-using ChildStarter = std::unique_ptr<RunningChild> (*)(const std::string& program,
-                                                       const std::string& directory,
-                                                       std::string& error);
+using ChildStarter = std::function<std::unique_ptr<RunningChild>(
+    const std::string& program, const std::string& directory, std::string& error)>;
 
 class ChildProcess final : public RunningChild {
  public:
@@ -70,40 +70,3 @@ class ChildProcess final : public RunningChild {
 // ChildProcess::Start as a ChildStarter.
 std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
                                                 const std::string& directory, std::string& error);
-
-// From here on Ctrl-C, SIGTERM and a hang-up (Windows: Ctrl-C, Ctrl-Break, the console closing,
-// logoff and shutdown) do not end this program: they are counted, and wake ChildProcess::Next.
-void CatchInterrupts();
-bool Interrupted();
-// How many interrupts have come.
-int Interrupts();
-
-// The processors this process may run on (its affinity mask), as OpenMP counts them; 0 when the
-// system does not say.
-unsigned ProcessorsAvailable();
-
-// What tells file systems apart: directories with the same text share one. Empty when unknown.
-std::string FileSystemOf(const std::string& directory);
-
-// Sets a variable of this program's environment, which the benchmark inherits.
-void SetEnvironment(const std::string& name, const std::string& value);
-
-// The directory this program's executable stands in; empty when unknown.
-std::string ProgramDirectory();
-// The benchmark's file name here: "drives-tesk", or "drives-tesk.exe" on Windows.
-std::string BenchmarkFileName();
-// The first executable of that name in the PATH directories; empty when none.
-std::string FindOnPath(const std::string& name);
-
-// Whether standard error is a terminal, its width in columns (80 when it does not say), and
-// whether it may be coloured (never on Windows consoles, never with NO_COLOR or TERM=dumb).
-bool ErrorsOnTerminal();
-int TerminalColumns();
-bool TerminalTakesColour();
-
-// Local time of `when` (seconds since the epoch) as broken-down fields, and its offset from UTC
-// in minutes.
-struct LocalTime {
-  int year, month, day, hour, minute, second, offsetMinutes;
-};
-LocalTime ToLocalTime(long long when);

@@ -1,32 +1,28 @@
+// Linux: the benchmark started with posix_spawn in a process group of its own, its pipes and the
+// interrupts' wake-up pipe waited on with poll.
 #include <fcntl.h>
 #include <poll.h>
-#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <sstream>
 
-#include "results/system/process.h"
+#include "results/system/child_process.h"
+#include "results/system/interrupts.h"
 
 extern char** environ;
 
 namespace {
 
-volatile sig_atomic_t interrupts = 0;
 // Written by the signal handler so that a blocked poll wakes.
 int wakeRead = -1;
 int wakeWrite = -1;
 
 void OnInterrupt(int) {
-  interrupts = interrupts + 1;
+  CountInterrupt();
   const int saved = errno;
   if (wakeWrite >= 0) {
     const char byte = 1;
@@ -134,7 +130,7 @@ ChildEvent ChildProcess::Next(int tickMs) {
     pollfd watched[3] = {{state.out, POLLIN, 0}, {state.err, POLLIN, 0}, {wakeRead, POLLIN, 0}};
     const int ready = poll(watched, 3, tickMs < 0 ? -1 : tickMs);
     if (ready < 0 && errno == EINTR) {
-      if (interrupts != 0) {
+      if (Interrupted()) {
         return {ChildEvent::Tick, {}};
       }
       continue;
@@ -216,97 +212,4 @@ void CatchInterrupts() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);
-}
-
-bool Interrupted() {
-  return interrupts != 0;
-}
-
-int Interrupts() {
-  return interrupts;
-}
-
-unsigned ProcessorsAvailable() {
-  cpu_set_t mask;
-  CPU_ZERO(&mask);
-  if (sched_getaffinity(0, sizeof mask, &mask) != 0) {
-    return 0;
-  }
-  return static_cast<unsigned>(CPU_COUNT(&mask));
-}
-
-std::string FileSystemOf(const std::string& directory) {
-  struct stat status {};
-  if (stat(directory.c_str(), &status) != 0) {
-    return {};
-  }
-  return std::to_string(static_cast<unsigned long long>(status.st_dev));
-}
-
-void SetEnvironment(const std::string& name, const std::string& value) {
-  setenv(name.c_str(), value.c_str(), 1);
-}
-
-std::string ProgramDirectory() {
-  char path[4096];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) {
-    return {};
-  }
-  const std::string program(path, static_cast<std::size_t>(length));
-  return program.substr(0, program.rfind('/'));
-}
-
-std::string BenchmarkFileName() {
-  return "drives-tesk";
-}
-
-std::string FindOnPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream directories(path != nullptr ? path : "");
-  std::string directory;
-  while (std::getline(directories, directory, ':')) {
-    std::string candidate = (directory.empty() ? "." : directory) + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0) {
-      return candidate;
-    }
-  }
-  return {};
-}
-
-bool ErrorsOnTerminal() {
-  return isatty(STDERR_FILENO) == 1;
-}
-
-int TerminalColumns() {
-  winsize size{};
-  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
-    return size.ws_col;
-  }
-  return 80;
-}
-
-bool TerminalTakesColour() {
-  const char* noColour = std::getenv("NO_COLOR");
-  const char* term = std::getenv("TERM");
-  return (noColour == nullptr || *noColour == '\0') &&
-         (term == nullptr || std::strcmp(term, "dumb") != 0);
-}
-
-LocalTime ToLocalTime(long long when) {
-  const std::time_t time = static_cast<std::time_t>(when);
-  std::tm local{};
-  localtime_r(&time, &local);
-  return {local.tm_year + 1900,
-          local.tm_mon + 1,
-          local.tm_mday,
-          local.tm_hour,
-          local.tm_min,
-          local.tm_sec,
-          static_cast<int>(local.tm_gmtoff / 60)};
-}
-
-std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
-                                                const std::string& directory, std::string& error) {
-  return ChildProcess::Start(program, directory, error);
 }

@@ -5,24 +5,20 @@
 
 #include <io.h>
 
-#include <atomic>
 #include <condition_variable>
-#include <cstdlib>
-#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <mutex>
-#include <sstream>
 #include <system_error>
 #include <thread>
 
-#include "results/system/process.h"
+#include "results/system/child_process.h"
+#include "results/system/interrupts.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<int> interrupts{0};
 // Every reader and the console handler wake the one waiting in Next through this.
 std::mutex lock;
 std::condition_variable woken;
@@ -32,7 +28,7 @@ std::string Reason(DWORD code) {
 }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-  ++interrupts;
+  CountInterrupt();
   woken.notify_all();
   if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
     // The process ends when this returns: the run stops the benchmark, keeps its files and
@@ -167,9 +163,9 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
 ChildEvent ChildProcess::Next(int tickMs) {
   State& state = *state_;
   std::unique_lock<std::mutex> guard(lock);
-  const int seen = interrupts;
+  const int seen = Interrupts();
   auto ready = [&state, seen] {
-    return !state.events.empty() || state.open == 0 || interrupts != seen;
+    return !state.events.empty() || state.open == 0 || Interrupts() != seen;
   };
   if (tickMs < 0) {
     woken.wait(guard, ready);
@@ -219,111 +215,4 @@ ChildExit ChildProcess::Wait() {
 
 void CatchInterrupts() {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
-
-bool Interrupted() {
-  return interrupts != 0;
-}
-
-int Interrupts() {
-  return interrupts;
-}
-
-unsigned ProcessorsAvailable() {
-  DWORD_PTR process = 0;
-  DWORD_PTR system = 0;
-  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system)) {
-    return 0;
-  }
-  unsigned count = 0;
-  for (; process != 0; process &= process - 1) {
-    ++count;
-  }
-  return count;
-}
-
-std::string FileSystemOf(const std::string& directory) {
-  wchar_t volume[MAX_PATH + 1] = {};
-  if (!GetVolumePathNameW(fs::u8path(directory).wstring().c_str(), volume, MAX_PATH + 1)) {
-    return {};
-  }
-  DWORD serial = 0;
-  if (!GetVolumeInformationW(volume, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
-    return fs::path(volume).u8string();
-  }
-  return std::to_string(serial);
-}
-
-void SetEnvironment(const std::string& name, const std::string& value) {
-  SetEnvironmentVariableW(fs::u8path(name).wstring().c_str(), fs::u8path(value).wstring().c_str());
-}
-
-std::string ProgramDirectory() {
-  std::wstring path(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) {
-    return {};
-  }
-  path.resize(length);
-  return fs::path(path).parent_path().u8string();
-}
-
-std::string BenchmarkFileName() {
-  return "drives-tesk.exe";
-}
-
-std::string FindOnPath(const std::string& name) {
-  const wchar_t* variable = _wgetenv(L"PATH");
-  std::wistringstream directories(variable != nullptr ? variable : L"");
-  std::wstring directory;
-  while (std::getline(directories, directory, L';')) {
-    if (directory.empty()) {
-      continue;
-    }
-    const fs::path candidate = fs::path(directory) / fs::u8path(name);
-    std::error_code error;
-    if (fs::is_regular_file(candidate, error)) {
-      return candidate.u8string();
-    }
-  }
-  return {};
-}
-
-bool ErrorsOnTerminal() {
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
-}
-
-int TerminalColumns() {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info)) {
-    return info.srWindow.Right - info.srWindow.Left + 1;
-  }
-  return 80;
-}
-
-bool TerminalTakesColour() {
-  return false;
-}
-
-LocalTime ToLocalTime(long long when) {
-  const std::time_t time = static_cast<std::time_t>(when);
-  std::tm local{};
-  std::tm utc{};
-  localtime_s(&local, &time);
-  gmtime_s(&utc, &time);
-  // The offset from the two broken-down times: days apart (at most one) and the clock.
-  int days = local.tm_yday - utc.tm_yday;
-  if (local.tm_year != utc.tm_year) {
-    days = local.tm_year > utc.tm_year ? 1 : -1;
-  }
-  const int offset =
-      days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-          local.tm_min,         local.tm_sec,     offset};
-}
-
-std::unique_ptr<RunningChild> StartChildProcess(const std::string& program,
-                                                const std::string& directory, std::string& error) {
-  return ChildProcess::Start(program, directory, error);
 }
