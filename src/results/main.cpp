@@ -46,15 +46,24 @@ struct Inputs {
   std::vector<std::string> labels;
   bool each = false;
   double threshold = DefaultThresholdPercent;
+  std::string baseline;
 };
 
 const char* ThresholdHelp =
     "Changes whose 95% interval stays within this many percent either way are the same "
     "(default 3)";
 
-void AddThreshold(CLI::App* command, double& threshold) {
-  command->add_option("--threshold", threshold, ThresholdHelp)
+CLI::Option* AddThreshold(CLI::App* command, double& threshold) {
+  return command->add_option("--threshold", threshold, ThresholdHelp)
       ->check(CLI::Range(0.0, MaxThresholdPercent));
+}
+
+CLI::Option* AddBaseline(CLI::App* command, std::string& baseline) {
+  return command
+      ->add_option("--baseline", baseline,
+                   "The column every other is compared with, by its label or the label's first "
+                   "words (default: the first column)")
+      ->check(NotAnOption);
 }
 
 // Every option and argument is declared once, here; `hints` says what a shell may offer for the
@@ -79,9 +88,10 @@ Command AddShow(CLI::App& app, ValueHints& hints) {
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(show, inputs->threshold);
+  AddBaseline(show, inputs->baseline);
   return [show, inputs, format](Streams streams) {
     return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams, inputs->threshold)
+                                        inputs->each, streams, inputs->threshold, inputs->baseline)
                           : -1;
   };
 }
@@ -103,10 +113,12 @@ Command AddChart(CLI::App& app, ValueHints& hints) {
       ->required();
   chart->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(chart, inputs->threshold);
+  AddBaseline(chart, inputs->baseline);
   return [chart, inputs, output](Streams streams) {
-    return chart->parsed() ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output,
-                                          inputs->each, streams, inputs->threshold)
-                           : -1;
+    return chart->parsed()
+               ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output, inputs->each,
+                              streams, inputs->threshold, inputs->baseline)
+               : -1;
   };
 }
 
@@ -131,32 +143,46 @@ Command AddRun(CLI::App& app, ValueHints& hints) {
   hints.Complete(command->add_option("directories", run->directories,
                                      "Directories to measure (default: the current one)"),
                  ValueKind::Directory);
-  command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
-      ->allow_extra_args(false)
-      ->check(NotAnOption);
+  // The help lists the options in three groups: what runs, how it is compared, how it is shown.
+  const char* runs = "Runs";
+  const char* comparison = "Comparison";
+  const char* output = "Output";
   command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
-      ->check(CLI::Range(1, 100));
+      ->check(CLI::Range(1, 100))
+      ->group(runs);
   command
       ->add_option("--threads", run->threads,
                    "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
                    "environment says)")
-      ->check(CLI::Range(1, ThreadCap));
-  hints.Complete(command->add_option("--benchmark", run->benchmark,
-                                     "The drives-tesk to run (default: the one beside this "
-                                     "program, else the one on PATH)"),
-                 ValueKind::AnyFile);
+      ->check(CLI::Range(1, ThreadCap))
+      ->group(runs);
+  hints
+      .Complete(command->add_option("--benchmark", run->benchmark,
+                                    "The drives-tesk to run (default: the one beside this "
+                                    "program, else the one on PATH)"),
+                ValueKind::AnyFile)
+      ->group(runs);
   command
       ->add_option("--timeout", run->timeoutSeconds,
                    "Stop a run that takes longer than this many seconds; the others go on "
                    "(default: no limit)")
-      ->check(CLI::PositiveNumber);
-  command->add_flag("--keep-scratch", run->keepScratch,
-                    "Leave the benchmark's scratch files (default: removed at the end)");
+      ->check(CLI::PositiveNumber)
+      ->group(runs);
+  command
+      ->add_flag("--keep-scratch", run->keepScratch,
+                 "Leave the benchmark's scratch files (default: removed at the end)")
+      ->group(runs);
+  AddThreshold(command, run->thresholdPercent)->group(comparison);
+  AddBaseline(command, run->baseline)->group(comparison);
+  command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
+      ->allow_extra_args(false)
+      ->check(NotAnOption)
+      ->group(output);
   hints
       .Complete(command->add_option("--format", run->format, "The comparison: as show --format"),
                 ValueKind::Choice, FormatNames())
-      ->check(CLI::IsMember(FormatNames()));
-  AddThreshold(command, run->thresholdPercent);
+      ->check(CLI::IsMember(FormatNames()))
+      ->group(output);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
   };
@@ -185,12 +211,20 @@ Command AddCompletions(CLI::App& app, ValueHints& hints) {
 int Main(int argc, char** argv) {
   CLI::App app{
       "Runs drives-tesk repeatedly, shows, compares and charts its results files, and removes "
-      "the scratch files it leaves."};
-  app.set_version_flag("--version", DRIVES_TESK_VERSION);
+      "the scratch files it leaves.",
+      "drives-tesk-results"};
+  app.set_version_flag("--version", std::string("drives-tesk-results ") + DRIVES_TESK_VERSION);
   app.require_subcommand(1);
   ValueHints hints;
   const Command commands[] = {AddShow(app, hints), AddChart(app, hints), AddClean(app, hints),
                               AddRun(app, hints), AddCompletions(app, hints)};
+  // After the commands, so that only the program's own help ends with it.
+  app.footer(
+      "Examples:\n"
+      "  drives-tesk-results run /mnt/ssd/bench /media/usb/bench --label ssd --label usb\n"
+      "  drives-tesk-results show --baseline usb ssd/results*.txt usb/results*.txt\n"
+      "\n"
+      "The manual page tells more: man drives-tesk-results");
 
   // CLI11 takes a vector of arguments last first.
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
+#include "results/comparing/baseline.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
 #include "results/reading/scratch_files.h"
@@ -17,6 +19,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
 // Every directory checked before anything runs; false, with each reason on `err`, when one is
@@ -49,6 +52,35 @@ void CleanScratch(const std::vector<Directory>& directories, std::ostream& err) 
   }
 }
 
+// Whether `baseline` can pick one of the columns the runs will form (see PicksLabel): a column is
+// labelled by its directory's label, else by the last names of the directory's path ("ssd", or
+// "drives/ssd" where two would read the same), and maybe a space and more.
+bool BaselinePlanned(const std::vector<Directory>& directories, const std::string& baseline) {
+  const std::string wanted = EscapeControls(baseline);
+  for (const Directory& directory : directories) {
+    std::vector<std::string> parts;
+    for (const fs::path& part : directory.path.relative_path()) {
+      parts.push_back(EscapeControls(part.u8string()));
+    }
+    std::vector<std::string> names;
+    if (!directory.label.empty()) {
+      names.push_back(directory.label);
+    }
+    std::string joined;
+    for (std::size_t i = parts.size(); directory.label.empty() && i-- > 0;) {
+      joined.insert(0, joined.empty() ? "" : "/");
+      joined.insert(0, parts[i]);
+      names.push_back(joined);
+    }
+    for (const std::string& name : names) {
+      if (PicksLabel(wanted, name) || PicksLabel(name, wanted)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams& seams) {
@@ -74,6 +106,11 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
       ExpectedWorkers(options.threads, std::getenv("OMP_NUM_THREADS"),
                       processors > 0 ? processors : std::thread::hardware_concurrency());
   std::vector<Directory> directories = PlanDirectories(options.directories, options.labels);
+  if (!options.baseline.empty() && !BaselinePlanned(directories, options.baseline)) {
+    streams.err << Program << "--baseline \"" << EscapeControls(options.baseline)
+                << "\": no directory's column would have that label\n";
+    return 2;
+  }
   if (!AllFit(directories, workers, streams.err)) {
     streams.err << Program << "nothing was run\n";
     return 2;
@@ -109,10 +146,10 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
     CleanScratch(directories, streams.err);
   }
 
+  // A baseline whose runs all failed leaves the first column the baseline.
+  std::vector<Column> columns = GroupRepeats(records, labels, !options.labels.empty());
+  const bool picked = PutBaselineFirst(columns, options.baseline, streams.err);
   const bool presented =
-      Present(*writer,
-              Compare(records, labels, GroupRepeats(records, labels, !options.labels.empty()),
-                      options.thresholdPercent),
-              streams);
-  return interrupted ? 130 : allOk && presented ? 0 : 1;
+      Present(*writer, Compare(records, labels, columns, options.thresholdPercent), streams);
+  return interrupted ? 130 : allOk && picked && presented ? 0 : 1;
 }

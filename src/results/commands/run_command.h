@@ -20,10 +20,11 @@ struct RunCommandOptions {
   std::string format = "text";
   double thresholdPercent = DefaultThresholdPercent;
   double timeoutSeconds = 0;  // a run past it is stopped; 0: no limit
+  std::string baseline;       // the column every other is compared with; empty: the first
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the
-// benchmark unfit); 130 interrupted. `seams` start each run of the benchmark, tell the time and
-// count the interrupts.
+// benchmark unfit, or a baseline no directory's column can be); 130 interrupted. `seams` start
+// each run of the benchmark, tell the time and count the interrupts.
 int RunCommand(const RunCommandOptions& options, Streams streams,
                const RunSeams& seams = SystemSeams());

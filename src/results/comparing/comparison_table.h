@@ -55,6 +55,9 @@ struct ContextRow {
 
 struct ComparisonTable {
   double thresholdPercent = DefaultThresholdPercent;
+  // How the intervals of the changes are made, as the JSON output names it, and their confidence.
+  const char* intervalRule = "mann-whitney";
+  double confidence = 0.95;
   std::vector<std::string> labels;  // one per column
   std::vector<int> runs;            // the runs of each column
   std::vector<ContextRow> context;  // empty when no run has a context file

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "results/comparing/interval.h"
-
 namespace {
 
 std::string FormatChange(double change) {
@@ -42,21 +40,6 @@ std::string ThresholdText(double percent) {
   return text;
 }
 
-// The fewest runs a side that give an interval, and the fewest against one run.
-std::string FewestRunsText() {
-  int side = 1;
-  while (LowerCriticalValue(side, side) < 0) {
-    ++side;
-  }
-  int alone = 1;
-  while (LowerCriticalValue(1, alone) < 0) {
-    ++alone;
-  }
-  const std::string fewer = std::to_string(side - 1);
-  return "a 95% interval needs " + std::to_string(side) + " runs a side, or 1 against " +
-         std::to_string(alone) + " (" + fewer + " against " + fewer + " cannot give one)";
-}
-
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
@@ -81,6 +64,18 @@ const std::vector<CellMark>& CellMarks() {
        [](const Cell& cell) { return cell.incomplete; }},
   };
   return marks;
+}
+
+std::string IntervalNeeds() {
+  int side = 1;
+  while (LowerCriticalValue(side, side) < 0) {
+    ++side;
+  }
+  int alone = 1;
+  while (LowerCriticalValue(1, alone) < 0) {
+    ++alone;
+  }
+  return std::to_string(side) + " runs a side, or 1 against " + std::to_string(alone);
 }
 
 std::string FormatValue(double value) {
@@ -177,8 +172,9 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
     }
     legend.push_back(rule);
   }
+  // The flags' lines are the caveats', which say where they stand.
   for (const CellMark& mark : CellMarks()) {
-    if (!IsVerdictMark(mark) && appears(mark)) {
+    if (!IsVerdictMark(mark) && mark.word == nullptr && appears(mark)) {
       legend.push_back(std::string(mark.mark) + " " + mark.meaning);
     }
   }
@@ -187,15 +183,11 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
 
 std::vector<std::string> VerdictLines(const ComparisonTable& table) {
   std::vector<std::string> lines;
-  bool tooFew = false;
   for (std::size_t column = 1; column < table.labels.size(); ++column) {
     int counts[5] = {};
     for (const Row& row : table.rows) {
       const Cell& cell = row.cells[column];
       counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
-    }
-    if (LowerCriticalValue(table.runs.front(), table.runs[column]) < 0) {
-      tooFew = true;
     }
     if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
       continue;
@@ -203,9 +195,6 @@ std::vector<std::string> VerdictLines(const ComparisonTable& table) {
     lines.push_back(table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
                     std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
                     " the same, " + std::to_string(counts[4]) + " undecided");
-  }
-  if (tooFew) {
-    lines.push_back(FewestRunsText());
   }
   return lines;
 }

@@ -1,6 +1,7 @@
-// JSON for scripts: every number of every file, per worker too, and its context; then the columns
-// as compared (median, range, spread, change, noise). Figures printed as inf or nan, and missing
-// ones, are null.
+// JSON for scripts: what the file is, its format's version and the settings of the comparison;
+// the columns as compared (median, range, spread, change, noise); every number of every file, per
+// worker too, and its context; the caveats. Figures printed as inf or nan, and missing ones, are
+// null.
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -124,8 +125,23 @@ std::string WriteJson(const Comparison& comparison) {
       compared.push_back(column);
     }
   }
+  nlohmann::ordered_json caveats = nlohmann::ordered_json::array();
+  for (const Caveat& caveat : comparison.caveats) {
+    caveats.push_back(nlohmann::ordered_json{{"kind", CaveatKindName(caveat.kind)},
+                                             {"text", caveat.text},
+                                             {"figures", caveat.figures},
+                                             {"columns", caveat.columns}});
+  }
+  // What the file is and the settings its verdicts were reached with come first.
+  const nlohmann::ordered_json settings = {
+      {"threshold_percent", comparison.table.thresholdPercent},
+      {"confidence", comparison.table.confidence},
+      {"baseline", columns.empty() ? nlohmann::json(nullptr) : nlohmann::json(columns[0].label)},
+      {"interval_rule", comparison.table.intervalRule}};
+  const nlohmann::ordered_json output = {
+      {"format", JsonFormatName}, {"format_version", JsonFormatVersion},
+      {"settings", settings},     {"columns", compared},
+      {"files", files},           {"caveats", caveats}};
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
-  return nlohmann::json{{"files", files}, {"columns", compared}}.dump(
-             2, ' ', false, nlohmann::json::error_handler_t::replace) +
-         "\n";
+  return output.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

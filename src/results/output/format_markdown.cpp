@@ -1,4 +1,5 @@
-// A Markdown table for documents: every row on one line, pipes escaped, the legend as a list.
+// A Markdown table for documents: every row on one line, pipes escaped; the verdicts' counts, the
+// caveats and the legend as a list.
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
 
@@ -37,6 +38,9 @@ std::string WriteMarkdown(const Comparison& comparison) {
     text += "\n";
   }
   std::vector<std::string> legend = VerdictLines(table);
+  for (const Caveat& caveat : comparison.caveats) {
+    legend.push_back(caveat.text);
+  }
   for (const std::string& line : Legend(table)) {
     legend.push_back(line);
   }

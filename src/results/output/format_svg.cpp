@@ -25,6 +25,8 @@ constexpr int TitleHeight = 26;
 constexpr int ChartGap = 22;
 constexpr int Margin = 20;
 constexpr int HeaderHeight = 40;
+constexpr int NoteHeight = 16;
+constexpr int NoteCharacter = 6;  // the width of a character of a note, generously
 constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
                                    "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
 
@@ -174,12 +176,34 @@ std::string WriteSvg(const Comparison& comparison) {
       }
     }
   }
+  // Under the charts, a line per caveat (each flag's caveat explains its mark) and one on repeats.
+  std::vector<std::string> notes;
+  for (const Caveat& caveat : comparison.caveats) {
+    notes.push_back(caveat.text);
+  }
+  bool judged = false;
+  for (const Row& row : table.rows) {
+    for (const Cell& cell : row.cells) {
+      judged = judged || cell.judged;
+    }
+  }
+  notes.push_back(
+      judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
+               "the largest; " +
+                   std::string(SameMark) + " the same, " + UndecidedMark +
+                   " undecided (legend of show)"
+             : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
+               "run");
   const Layout layout = LayoutFor(table.labels);
   const int chartWidth = layout.chartWidth;
   const std::size_t chartRows = std::max(single.size(), multi.size());
-  const int height =
-      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 56;
-  const int width = 2 * chartWidth + 3 * Margin;
+  const int height = HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) +
+                     Margin + 24 + NoteHeight * static_cast<int>(notes.size());
+  // Wide enough for the longest note: a caveat is one line, never cut.
+  int width = 2 * chartWidth + 3 * Margin;
+  for (const std::string& note : notes) {
+    width = std::max(width, 2 * Margin + static_cast<int>(CharacterCount(note)) * NoteCharacter);
+  }
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
@@ -203,25 +227,11 @@ std::string WriteSvg(const Comparison& comparison) {
       DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
     }
   }
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
-         "\" class=\"note\">~ " + ShortSpanText() +
-         ", too short to trust;  ! file operations "
-         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
-  bool judged = false;
-  for (const Row& row : table.rows) {
-    for (const Cell& cell : row.cells) {
-      judged = judged || cell.judged;
-    }
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const int y = height - 14 - NoteHeight * static_cast<int>(notes.size() - 1 - i);
+    svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(y) +
+           "\" class=\"note\">" + EscapeXml(notes[i]) + "</text>\n";
   }
-  const std::string repeats =
-      judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
-               "the largest; " +
-                   std::string(SameMark) + " the same, " + UndecidedMark +
-                   " undecided (legend of show)"
-             : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
-               "run";
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
-         "\" class=\"note\">" + EscapeXml(repeats) + "</text>\n";
   svg += "</svg>\n";
   return svg;
 }

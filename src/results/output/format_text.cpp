@@ -1,5 +1,5 @@
 // Aligned text for a terminal: figure names on the left, one right-aligned column per run or set
-// of repeats, padded by characters, then the legend.
+// of repeats, padded by characters, then the verdicts' counts, the caveats and the legend.
 #include <algorithm>
 
 #include "results/output/cell_text.h"
@@ -50,6 +50,9 @@ std::string WriteText(const Comparison& comparison) {
   }
   for (const std::string& line : VerdictLines(table)) {
     text += line + "\n";
+  }
+  for (const Caveat& caveat : comparison.caveats) {
+    text += caveat.text + "\n";
   }
   for (const std::string& legend : Legend(table)) {
     text += legend + "\n";

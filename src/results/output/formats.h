@@ -17,6 +17,11 @@ std::string WriteCsv(const Comparison& comparison);
 std::string WriteJson(const Comparison& comparison);
 std::string WriteSvg(const Comparison& comparison);
 
+// The JSON output says what it is and which version of its keys it follows: a new key keeps the
+// version, a key removed or changed in meaning raises it.
+inline constexpr const char* JsonFormatName = "drives-tesk-results comparison";
+inline constexpr int JsonFormatVersion = 1;
+
 using FormatWriter = std::string (*)(const Comparison& comparison);
 struct NamedFormat {
   const char* name;

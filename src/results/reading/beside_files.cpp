@@ -36,8 +36,8 @@ bool IsRegular(const fs::path& path) {
   return fs::is_regular_file(fs::status(path, error)) && !error;
 }
 
-// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no"; empty
-// where the file does not tell or the field is hidden.
+// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no", a number
+// as written; empty where the file does not tell or the field is hidden.
 std::string KeptText(const nlohmann::json& json, const char* key, KeptAs keptAs) {
   const auto found = json.find(key);
   if (found == json.end()) {
@@ -48,6 +48,8 @@ std::string KeptText(const nlohmann::json& json, const char* key, KeptAs keptAs)
       return found->is_string() ? EscapeControls(found->get<std::string>()) : std::string();
     case KeptAs::YesNo:
       return found->is_boolean() ? (found->get<bool>() ? "yes" : "no") : std::string();
+    case KeptAs::Number:
+      return found->is_number() ? found->dump() : std::string();
     case KeptAs::JsonOnly:
       break;
   }

@@ -9,8 +9,8 @@
 
 struct RunContext {
   bool known = false;
-  // One per ContextFields entry: its text (controls escaped), "yes"/"no" for a flag, empty where
-  // not told or kept in JSON only.
+  // One per ContextFields entry: its text (controls escaped), "yes"/"no" for a flag, a number as
+  // written; empty where not told or kept in JSON only.
   std::array<std::string, ContextFieldCount> values{};
   std::string json;  // the whole file, for JSON output
 
