@@ -43,6 +43,7 @@ std::string FigureName(const Row& row);
 std::vector<std::string> Legend(const ComparisonTable& table);
 
 // Under the table: for each later column with judged changes, how many figures are faster,
-// slower, the same and undecided; and, where any column has too few runs for an interval, how
-// many an interval needs.
+// slower, the same and undecided (with its rounds paired, for a session run until decided);
+// where any column has too few runs for an interval, how many an interval needs; and why the
+// session stopped, where that is known.
 std::vector<std::string> VerdictLines(const ComparisonTable& table);

@@ -60,6 +60,19 @@ nlohmann::json OverallJson(const RunRecord& run) {
   return json;
 }
 
+// The rule of a session run until decided; null for any other comparison.
+nlohmann::json SequentialJson(const SequentialSummary& sequential) {
+  if (!sequential.applies) {
+    return nullptr;
+  }
+  return {{"rule", SequentialRuleName},
+          {"cap", sequential.cap},
+          {"tail", sequential.pairedTail},
+          {"rounds", sequential.rounds},
+          {"stopped", sequential.stopped.empty() ? nlohmann::json(nullptr)
+                                                 : nlohmann::json(sequential.stopped)}};
+}
+
 }  // namespace
 
 std::string WriteJson(const Comparison& comparison) {
@@ -125,7 +138,9 @@ std::string WriteJson(const Comparison& comparison) {
     }
   }
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
-  return nlohmann::json{{"files", files}, {"columns", compared}}.dump(
-             2, ' ', false, nlohmann::json::error_handler_t::replace) +
+  return nlohmann::json{{"files", files},
+                        {"columns", compared},
+                        {"sequential", SequentialJson(comparison.table.sequential)}}
+             .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
          "\n";
 }

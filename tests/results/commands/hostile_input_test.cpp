@@ -127,7 +127,7 @@ TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
                      "character"),
             std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(Show({}, "json").out),
-            nlohmann::json::parse("{\"files\":[],\"columns\":[]}"));
+            nlohmann::json::parse("{\"files\":[],\"columns\":[],\"sequential\":null}"));
 }
 
 // The chart never replaces one of its inputs (under another name too), a results file, or a
