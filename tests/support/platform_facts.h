@@ -9,6 +9,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/wait.h>
 #endif
 
 #ifdef _WIN32
@@ -35,6 +36,10 @@ inline std::string ShellLine(const std::string& line) {
 // page arrive whole.
 inline int RunShell(const std::string& line) {
   return _wsystem(std::filesystem::u8path(ShellLine(line)).wstring().c_str());
+}
+// The exit status of a program run by RunShell.
+inline int ExitCode(int status) {
+  return status;
 }
 // A path as the system gives it back (a working directory, say): backslashes.
 inline void SetTimeZone(const char* zone) {
@@ -64,6 +69,9 @@ inline std::string ShellLine(const std::string& line) {
 }
 inline int RunShell(const std::string& line) {
   return std::system(line.c_str());
+}
+inline int ExitCode(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 inline void SetTimeZone(const char* zone) {
   setenv("TZ", zone, 1);

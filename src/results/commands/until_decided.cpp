@@ -252,7 +252,8 @@ SessionRuns RunUntilDecided(Benchmark& benchmark, std::vector<Directory>& direct
     if (looks.AllDecided()) {
       session.stop = {"decided", "stopped: every figure of interest decided " +
                                      AfterRounds(rounds, runsStarted, now - began)};
-    } else if (round >= HopelessFromRound && looks.RestHopeless(round, cap)) {
+    } else if (round >= HopelessFromRound && round < cap && looks.RestHopeless(round, cap)) {
+      // At the cap every undecided figure is out of reach by definition: that stop is the cap's.
       session.stop = {"hopeless", "stopped " + AfterRounds(rounds, runsStarted, now - began) +
                                       ": the rest cannot be decided within " +
                                       Plural(cap, "round", "rounds") + ": " + looks.Undecided()};
