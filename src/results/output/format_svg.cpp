@@ -203,16 +203,19 @@ std::string WriteSvg(const Comparison& comparison) {
       DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
     }
   }
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
-         "\" class=\"note\">~ " + ShortSpanText() +
-         ", too short to trust;  ! file operations "
-         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
   bool judged = false;
+  bool drift = false;
   for (const Row& row : table.rows) {
     for (const Cell& cell : row.cells) {
       judged = judged || cell.judged;
+      drift = drift || cell.drift;
     }
   }
+  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
+         "\" class=\"note\">~ " + ShortSpanText() +
+         ", too short to trust;  ! file operations "
+         "failed, not a drive speed;  ? the run was cut short before this figure" +
+         (drift ? ";  * the runs disagree with each other: drift?" : "") + "</text>\n";
   const std::string repeats =
       judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
                "the largest; " +

@@ -231,6 +231,25 @@ TEST(UntilDecided, StopsWhenTheRestIsOutOfReachAndAtTheCap) {
   EXPECT_EQ(capped.started[capped.folders[1]], 8);
 }
 
+// Each later directory against the first: one decided is not enough while another is not.
+TEST(UntilDecided, DecidedNeedsEveryLaterDirectory) {
+  Session session({"first", "faster", "swinging"});
+  session.Run([](std::size_t directory, int round) {
+    return directory == 2 ? Swinging(1, round) : Faster(directory, round);
+  });
+  EXPECT_EQ(session.status, 0) << session.err;
+  EXPECT_EQ(session.started[session.folders[2]], 8);
+  EXPECT_EQ(session.Line("stopped").rfind("stopped after 8 rounds (24 runs, 4 min 00 s): the rest "
+                                          "cannot be decided within 30 rounds: ",
+                                          0),
+            0u)
+      << session.out;
+  EXPECT_NE(session.Line("faster (8 runs): ").find(" 0 undecided; 8 rounds paired"),
+            std::string::npos)
+      << session.out;
+  EXPECT_NE(session.Line("swinging (8 runs): ").find("; 8 rounds paired"), std::string::npos);
+}
+
 TEST(UntilDecided, StartsNoRoundThatWouldOverrunTheBudget) {
   Session session;
   session.options.budgetSeconds = 65;
