@@ -184,6 +184,7 @@ SessionRuns RunUntilDecided(Benchmark& benchmark, std::vector<Directory>& direct
   int runsStarted = 0;
   int rounds = 0;
   const std::string budget = BudgetText(options.budgetSeconds);
+  const int firstVerdict = FirstVerdictRound(levels.paired);
   for (int round = 1; session.stop.word.empty(); ++round) {
     const double roundBegan = clock.Seconds();
     const double typicalRound = Mean(roundSeconds);
@@ -242,8 +243,7 @@ SessionRuns RunUntilDecided(Benchmark& benchmark, std::vector<Directory>& direct
       complete[d] = read[d] == SIZE_MAX ? nullptr : &session.records[read[d]];
     }
     looks.AddRound(complete);
-    const int firstVerdict = FirstVerdictRound(levels.paired);
-    if (round == 1 && options.budgetSeconds > 0 && cap > 1 &&
+    if (round == 1 && options.budgetSeconds > 0 &&
         options.budgetSeconds < firstVerdict * roundSeconds.front()) {
       err << Program << "the budget of " << budget << " holds about "
           << static_cast<int>(options.budgetSeconds / roundSeconds.front())
