@@ -104,12 +104,12 @@ _drives_tesk_results() {
           COMPREPLY=($(compgen -W 'text markdown csv json' -- "$cur"))
           return
           ;;
-        --repeat | --threads | --timeout | --threshold | --baseline | --label)
+        --repeat | --max-runs | --budget | --decide | --threads | --timeout | --threshold | --baseline | --label)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --repeat --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --format' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --format' -- "$cur"))
       else
         _drives_tesk_results_paths dirs "$cur"
       fi

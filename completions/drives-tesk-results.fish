@@ -57,6 +57,10 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in clean' -a '(__fish_
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l help -s h -d 'Print this help message and exit'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l repeat -x -d 'Runs per directory (default 5)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l until-decided -d 'Rounds of one run per directory until every figure of interest is decided (paired by round, looked at after each), out of reach, or a limit is met'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l max-runs -x -d 'With --until-decided: at most this many rounds (default 30)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l budget -x -d 'With --until-decided: start no round expected to end past this time (90s, 30m, 1h30m, or seconds)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l decide -x -d 'With --until-decided: the figures that hold the session, by their CSV keys (default: the rates, single thread and all workers, timed long enough to trust)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l threads -x -d 'Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the environment says)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l benchmark -r -F -d 'The drives-tesk to run (default: the one beside this program, else the one on PATH)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l timeout -x -d 'Stop a run that takes longer than this many seconds; the others go on (default: no limit)'

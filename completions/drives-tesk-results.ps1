@@ -51,6 +51,10 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
             Options = @(
                 @{ Names = @('--help', '-h'); Description = 'Print this help message and exit'; Value = 'none'; Choices = @() }
                 @{ Names = @('--repeat'); Description = 'Runs per directory (default 5)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--until-decided'); Description = 'Rounds of one run per directory until every figure of interest is decided (paired by round, looked at after each), out of reach, or a limit is met'; Value = 'none'; Choices = @() }
+                @{ Names = @('--max-runs'); Description = 'With --until-decided: at most this many rounds (default 30)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--budget'); Description = 'With --until-decided: start no round expected to end past this time (90s, 30m, 1h30m, or seconds)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--decide'); Description = 'With --until-decided: the figures that hold the session, by their CSV keys (default: the rates, single thread and all workers, timed long enough to trust)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--threads'); Description = 'Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the environment says)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--benchmark'); Description = 'The drives-tesk to run (default: the one beside this program, else the one on PATH)'; Value = 'file'; Choices = @() }
                 @{ Names = @('--timeout'); Description = 'Stop a run that takes longer than this many seconds; the others go on (default: no limit)'; Value = 'text'; Choices = @() }

@@ -12,10 +12,12 @@
 #include "contract/constants.h"
 #include "results/commands/commands.h"
 #include "results/commands/run_command.h"
+#include "results/commands/until_decided.h"
 #include "results/comparing/comparison_table.h"
 #include "results/completions/completion_scripts.h"
 #include "results/completions/declared_tree.h"
 #include "results/output/formats.h"
+#include "results/running/budget.h"
 #include "results/system/command_line.h"
 #include "results/system/standard_streams.h"
 
@@ -147,9 +149,41 @@ Command AddRun(CLI::App& app, ValueHints& hints) {
   const char* runs = "Runs";
   const char* comparison = "Comparison";
   const char* output = "Output";
-  command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
-      ->check(CLI::Range(1, 100))
+  CLI::Option* repeat =
+      command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
+          ->check(CLI::Range(1, 100))
+          ->group(runs);
+  command
+      ->add_flag("--until-decided", run->untilDecided,
+                 "Rounds of one run per directory until every figure of interest is decided "
+                 "(paired by round, looked at after each), out of reach, or a limit is met")
+      ->excludes(repeat)
       ->group(runs);
+  command
+      ->add_option("--max-runs", run->maxRounds,
+                   "With --until-decided: at most this many rounds (default 30)")
+      ->check(CLI::Range(FewestMaxRounds, MostMaxRounds))
+      ->group(runs);
+  command
+      ->add_option_function<std::string>(
+          "--budget", [run](const std::string& text) { run->budgetSeconds = ParseBudget(text); },
+          "With --until-decided: start no round expected to end past this time (90s, 30m, "
+          "1h30m, or seconds)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return ParseBudget(text) > 0 ? std::string()
+                                         : "a duration such as 90s, 30m, 1h30m or 600, not " + text;
+          },
+          "DURATION"))
+      ->group(runs);
+  command
+      ->add_option("--decide", run->decide,
+                   "With --until-decided: the figures that hold the session, by their CSV keys "
+                   "(default: the rates, single thread and all workers, timed long enough to "
+                   "trust)")
+      ->delimiter(',')
+      ->check(CLI::Validator([](std::string& key) { return UnknownFigureKeys({key}); }, "KEY"))
+      ->group(comparison);
   command
       ->add_option("--threads", run->threads,
                    "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "

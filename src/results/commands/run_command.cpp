@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "results/commands/until_decided.h"
 #include "results/comparing/baseline.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
@@ -81,6 +82,31 @@ bool BaselinePlanned(const std::vector<Directory>& directories, const std::strin
   return false;
 }
 
+// `repeat` rounds, interleaved, whatever they show.
+SessionRuns RunRepeats(Benchmark& runs, std::vector<Directory>& directories,
+                       const RunCommandOptions& options, const RunSeams& seams) {
+  const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
+  SessionRuns session;
+  runs.MarkSession(NewSessionName(seams.clock->CalendarSeconds()), nullptr);
+  // An interrupt between two runs starts no other.
+  for (std::size_t k = 0; k < order.size() && !session.interrupted && seams.interrupts() == 0;
+       ++k) {
+    const int round = static_cast<int>(k / directories.size()) + 1;
+    RunOutcome outcome =
+        runs.RunOnce(directories[order[k]], static_cast<int>(k + 1), static_cast<int>(order.size()),
+                     SecondsStillToCome(order, k, directories), round);
+    session.interrupted = outcome.interrupted;
+    session.allOk = session.allOk && outcome.ok;
+    if (outcome.record && !outcome.interrupted) {
+      session.records.push_back(std::move(*outcome.record));
+      session.labels.push_back(options.labels.empty()
+                                   ? EscapeControls(DefaultLabel(session.records.back()))
+                                   : directories[order[k]].label);
+    }
+  }
+  return session;
+}
+
 }  // namespace
 
 int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams& seams) {
@@ -93,6 +119,27 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
     streams.err << Program << options.labels.size() << " labels for " << directoryCount
                 << (directoryCount == 1 ? " directory" : " directories") << "\n";
     return 2;
+  }
+  if (!options.untilDecided && (options.maxRounds != DefaultMaxRounds ||
+                                options.budgetSeconds > 0 || !options.decide.empty())) {
+    streams.err << Program << "--max-runs, --budget and --decide go with --until-decided\n";
+    return 2;
+  }
+  if (options.untilDecided) {
+    const std::string unknown = UnknownFigureKeys(options.decide);
+    if (!unknown.empty()) {
+      streams.err << Program << "--decide: " << unknown << "\n";
+      return 2;
+    }
+    if (options.maxRounds < FewestMaxRounds || options.maxRounds > MostMaxRounds) {
+      streams.err << Program << "--max-runs must be from " << FewestMaxRounds << " to "
+                  << MostMaxRounds << "\n";
+      return 2;
+    }
+    if (PlanDirectories(options.directories).size() < 2) {
+      streams.err << Program << "--until-decided compares directories: name two or more\n";
+      return 2;
+    }
   }
   const std::string benchmark = FindBenchmark(options.benchmark, streams.err);
   if (benchmark.empty()) {
@@ -123,33 +170,22 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
                              : given != nullptr  ? Json(EscapeControls(given))
                                                  : Json(nullptr);
   Benchmark runs(benchmark, workers, ompNumThreads, streams.err, seams, options.timeoutSeconds);
-  const std::vector<std::size_t> order = Interleaved(directories.size(), options.repeat);
-  std::vector<RunRecord> records;
-  std::vector<std::string> labels;
-  bool allOk = true;
-  bool interrupted = false;
-  // An interrupt between two runs starts no other.
-  for (std::size_t k = 0; k < order.size() && !interrupted && seams.interrupts() == 0; ++k) {
-    RunOutcome outcome =
-        runs.RunOnce(directories[order[k]], static_cast<int>(k + 1), static_cast<int>(order.size()),
-                     SecondsStillToCome(order, k, directories));
-    interrupted = outcome.interrupted;
-    allOk = allOk && outcome.ok;
-    if (outcome.record && !outcome.interrupted) {
-      records.push_back(std::move(*outcome.record));
-      labels.push_back(options.labels.empty() ? EscapeControls(DefaultLabel(records.back()))
-                                              : directories[order[k]].label);
-    }
-  }
-  interrupted = interrupted || seams.interrupts() != 0;
+  SessionRuns session = options.untilDecided
+                            ? RunUntilDecided(runs, directories, options, seams, streams.err)
+                            : RunRepeats(runs, directories, options, seams);
+  session.interrupted = session.interrupted || seams.interrupts() != 0;
   if (!options.keepScratch) {
     CleanScratch(directories, streams.err);
   }
 
   // A baseline whose runs all failed leaves the first column the baseline.
-  std::vector<Column> columns = GroupRepeats(records, labels, !options.labels.empty());
+  std::vector<Column> columns =
+      GroupRepeats(session.records, session.labels, !options.labels.empty());
   const bool picked = PutBaselineFirst(columns, options.baseline, streams.err);
-  const bool presented =
-      Present(*writer, Compare(records, labels, columns, options.thresholdPercent), streams);
-  return interrupted ? 130 : allOk && picked && presented ? 0 : 1;
+  Comparison comparison =
+      Compare(session.records, session.labels, columns, options.thresholdPercent);
+  comparison.table.sequential.stopped = session.stop.word;
+  comparison.table.sequential.stopLine = session.stop.line;
+  const bool presented = Present(*writer, comparison, streams);
+  return session.interrupted ? 130 : session.allOk && picked && presented ? 0 : 1;
 }

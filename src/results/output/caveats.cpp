@@ -289,8 +289,10 @@ void AddRunCounts(std::vector<Caveat>& caveats, const ComparisonTable& table) {
     return c > 0 && row.cells[c].judged && std::isnan(row.cells[c].intervalLow);
   });
   if (!tooFew.figures.empty()) {
-    tooFew.text =
-        "too few runs for " + interval + " (it needs " + IntervalNeeds() + "): " + against(tooFew);
+    tooFew.text = table.sequential.applies
+                      ? "too few paired rounds for " + interval + " yet: " + against(tooFew)
+                      : "too few runs for " + interval + " (it needs " + IntervalNeeds() +
+                            "): " + against(tooFew);
     caveats.push_back(std::move(tooFew));
   }
   Caveat single =
@@ -346,6 +348,8 @@ const char* CaveatKindName(CaveatKind kind) {
       return "context_varies";
     case CaveatKind::OneShot:
       return "one_shot";
+    case CaveatKind::Drift:
+      return "drift";
     case CaveatKind::TooFewRuns:
       return "too_few_runs";
     case CaveatKind::SingleRuns:
@@ -366,6 +370,7 @@ std::vector<Caveat> Caveats(const std::vector<RunRecord>& runs, const std::vecto
   AddCutShort(caveats, runs, columns, table);
   AddContexts(caveats, runs, columns, table);
   AddFlag(caveats, CaveatKind::OneShot, "short", table);
+  AddFlag(caveats, CaveatKind::Drift, "drift", table);
   AddRunCounts(caveats, table);
   AddPageCache(caveats, table);
   // A caveat about columns without a single figure concerns nothing: no line for it.

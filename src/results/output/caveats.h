@@ -16,6 +16,7 @@ enum class CaveatKind {
   ContextDiffers,    // columns measured under conditions that do not split them
   ContextVaries,     // the runs of one column measured under such differing conditions
   OneShot,           // a timed span too short to trust (`~`)
+  Drift,             // a session's looks disagree: the runs changed while it ran (`*`)
   TooFewRuns,        // changes judged, but too few runs for an interval
   SingleRuns,        // single runs against single runs: changes not judged
   PageCache,         // the byte-wise and 4 MiB figures come from the page cache

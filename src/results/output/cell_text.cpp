@@ -40,6 +40,31 @@ std::string ThresholdText(double percent) {
   return text;
 }
 
+// "99.0%": the two-sided level of a look at a one-tail level.
+std::string LookLevelText(double oneTailLevel) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", (1 - 2 * oneTailLevel) * 100);
+  return text;
+}
+
+// How the intervals were made: one look at the runs, or the looks of a session.
+std::string IntervalRule(const SequentialSummary& sequential) {
+  const std::string higher = "(every figure is better when higher)";
+  if (!sequential.applies) {
+    return "a..b 95% interval of the change " + higher;
+  }
+  std::string rule = "a..b 95% interval of the change, valid however the run stopped " + higher;
+  if (sequential.anyPaired) {
+    rule += ": paired rounds, each look at " + LookLevelText(sequential.pairedTail);
+    if (sequential.anyUnpaired) {
+      rule += " (unpaired runs: " + LookLevelText(sequential.unpairedTail) + ")";
+    }
+  } else {
+    rule += ": unpaired runs, each look at " + LookLevelText(sequential.unpairedTail);
+  }
+  return rule;
+}
+
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
@@ -62,6 +87,9 @@ const std::vector<CellMark>& CellMarks() {
        [](const Cell& cell) { return cell.warned; }},
       {"?", "incomplete", "the run was cut short before this figure",
        [](const Cell& cell) { return cell.incomplete; }},
+      {"*", "drift",
+       "the runs disagree with each other: drift? (the interval is the last look's, undecided)",
+       [](const Cell& cell) { return cell.drift; }},
   };
   return marks;
 }
@@ -162,9 +190,8 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
   std::vector<std::string> legend;
   if (judged) {
     // The verdicts' rule in one line, with both their marks.
-    std::string rule = "a..b 95% interval of the change (every figure is better when higher); " +
-                       std::string(SameMark) + " the same within \xc2\xb1" +
-                       ThresholdText(table.thresholdPercent) + "%; ";
+    std::string rule = IntervalRule(table.sequential) + "; " + std::string(SameMark) +
+                       " the same within \xc2\xb1" + ThresholdText(table.thresholdPercent) + "%; ";
     for (const CellMark& mark : CellMarks()) {
       if (mark.mark == UndecidedMark) {
         rule += std::string(mark.mark) + " " + mark.meaning;
@@ -189,12 +216,23 @@ std::vector<std::string> VerdictLines(const ComparisonTable& table) {
       const Cell& cell = row.cells[column];
       counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
     }
+    const SequentialSummary& sequential = table.sequential;
     if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
       continue;
     }
-    lines.push_back(table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
-                    std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
-                    " the same, " + std::to_string(counts[4]) + " undecided");
+    std::string line = table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
+                       std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
+                       " the same, " + std::to_string(counts[4]) + " undecided";
+    if (sequential.applies) {
+      const int rounds = sequential.pairedRounds[column];
+      line += rounds < 0 ? "; unpaired"
+                         : "; " + std::to_string(rounds) + (rounds == 1 ? " round" : " rounds") +
+                               " paired";
+    }
+    lines.push_back(line);
+  }
+  if (!table.sequential.stopLine.empty()) {
+    lines.push_back(table.sequential.stopLine);
   }
   return lines;
 }

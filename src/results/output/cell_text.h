@@ -48,5 +48,6 @@ std::string FigureName(const Row& row);
 std::vector<std::string> Legend(const ComparisonTable& table);
 
 // Under the table: for each later column with judged changes, how many figures are faster,
-// slower, the same and undecided.
+// slower, the same and undecided (with its rounds paired, for a session run until decided); and
+// why the session stopped, where that is known.
 std::vector<std::string> VerdictLines(const ComparisonTable& table);

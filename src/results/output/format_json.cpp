@@ -61,6 +61,19 @@ nlohmann::json OverallJson(const RunRecord& run) {
   return json;
 }
 
+// The rule of a session run until decided; null for any other comparison.
+nlohmann::json SequentialJson(const SequentialSummary& sequential) {
+  if (!sequential.applies) {
+    return nullptr;
+  }
+  return {{"rule", SequentialRuleName},
+          {"cap", sequential.cap},
+          {"tail", sequential.pairedTail},
+          {"rounds", sequential.rounds},
+          {"stopped", sequential.stopped.empty() ? nlohmann::json(nullptr)
+                                                 : nlohmann::json(sequential.stopped)}};
+}
+
 }  // namespace
 
 std::string WriteJson(const Comparison& comparison) {
@@ -137,11 +150,16 @@ std::string WriteJson(const Comparison& comparison) {
       {"threshold_percent", comparison.table.thresholdPercent},
       {"confidence", comparison.table.confidence},
       {"baseline", columns.empty() ? nlohmann::json(nullptr) : nlohmann::json(columns[0].label)},
-      {"interval_rule", comparison.table.intervalRule}};
+      {"interval_rule",
+       comparison.table.sequential.applies ? SequentialRuleName : comparison.table.intervalRule}};
   const nlohmann::ordered_json output = {
-      {"format", JsonFormatName}, {"format_version", JsonFormatVersion},
-      {"settings", settings},     {"columns", compared},
-      {"files", files},           {"caveats", caveats}};
+      {"format", JsonFormatName},
+      {"format_version", JsonFormatVersion},
+      {"settings", settings},
+      {"columns", compared},
+      {"files", files},
+      {"caveats", caveats},
+      {"sequential", SequentialJson(comparison.table.sequential)}};
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
   return output.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -19,6 +19,9 @@ enum class ContextKey : std::size_t {
   CutOff,
   Workers,
   OmpNumThreads,
+  Session,
+  Round,
+  Sequential,
   Directory,
   MountPoint,
   FileSystem,
@@ -77,6 +80,11 @@ inline constexpr ContextField ContextFields[] = {
     {ContextKey::CutOff, "cut_off", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::Workers, "workers", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::OmpNumThreads, "omp_num_threads", nullptr, false, KeptAs::JsonOnly, nullptr},
+    // the session of `run` the run belongs to, its round, and the rule that stopped it (null
+    // for fixed repeats): `show` pairs the runs of a round by them
+    {ContextKey::Session, "session", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Round, "round", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Sequential, "sequential", nullptr, false, KeptAs::JsonOnly, nullptr},
     // the directory, its file system and device; the directory groups repeats by itself
     {ContextKey::Directory, "directory", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::MountPoint, "mount_point", nullptr, false, KeptAs::JsonOnly, nullptr},

@@ -134,6 +134,7 @@ TEST(HostileInput, EveryFormatIsValidUtf8WhateverTheLabels) {
   EXPECT_EQ(nothing.at("columns"), nlohmann::json::array());
   EXPECT_EQ(nothing.at("caveats"), nlohmann::json::array());
   EXPECT_EQ(nothing.at("settings").at("baseline"), nullptr);
+  EXPECT_EQ(nothing.at("sequential"), nullptr);
 }
 
 // The chart never replaces one of its inputs (under another name too), a results file, or a
