@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "contract/file_names.h"
@@ -171,6 +172,60 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   EXPECT_EQ(SplitTextLines(named.str()).at(0).find("figure"), 0u);
   EXPECT_NE(SplitTextLines(named.str()).at(0).find("  fast disk"), std::string::npos)
       << named.str();
+}
+
+// --progress json: instead of the line per run, JSON Lines a script can follow, each with its
+// version: the run starts, the report's parts begin, the run ends, the session ends.
+TEST(RunCommandInProcess, ProgressAsJsonLines) {
+  const std::string stored = StoredRun("linux-1-worker");
+  const std::string name = std::filesystem::u8path(stored).filename().u8string();
+  const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
+                      ReadWholeFile(stored), 0};
+  ScratchDirectory directory;
+  RunCommandOptions options;
+  options.directories = {directory.path()};
+  options.repeat = 1;
+  options.benchmark = stored;
+  options.progress = "json";
+  options.labels = {"here"};  // the same column's name in both runs below
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 0) << err.str();
+  std::vector<std::string> events;
+  std::vector<std::string> sections;
+  for (const std::string& line : SplitTextLines(err.str())) {
+    const auto event = nlohmann::json::parse(line, nullptr, false);
+    ASSERT_TRUE(event.is_object()) << line;
+    EXPECT_EQ(event["format_version"], 1) << line;
+    events.push_back(event["event"]);
+    if (event["event"] == "section") {
+      sections.push_back(event["section"]);
+    } else if (event["event"] == "run_started") {
+      EXPECT_EQ(event["of"], 1);
+      EXPECT_EQ(event["directory"], directory.path());
+    } else if (event["event"] == "run_ended") {
+      EXPECT_EQ(event["results_file"], name);
+      EXPECT_EQ(event["exit_status"], 0);
+    } else if (event["event"] == "session_ended") {
+      EXPECT_EQ(event["exit_status"], 0);
+      EXPECT_EQ(event["runs"], 1);
+    }
+  }
+  ASSERT_GE(events.size(), 4u) << err.str();
+  EXPECT_EQ(events.front(), "run_started");
+  EXPECT_EQ(events[events.size() - 2], "run_ended");
+  EXPECT_EQ(events.back(), "session_ended");
+  // Every part of the report once, the single-thread parts first.
+  EXPECT_GE(sections.size(), 8u) << err.str();
+  EXPECT_EQ(std::set<std::string>(sections.begin(), sections.end()).size(), sections.size());
+  EXPECT_NE(sections.front().find("single thread"), std::string::npos) << sections.front();
+
+  options.progress = "none";
+  std::ostringstream quiet, nothing;
+  ScratchDirectory again;
+  options.directories = {again.path()};
+  ASSERT_EQ(RunCommand(options, {quiet, nothing}, Replaying(replay)), 0);
+  EXPECT_EQ(nothing.str(), "");
+  EXPECT_EQ(quiet.str(), out.str()) << "the comparison is the same";
 }
 
 }  // namespace
