@@ -36,14 +36,6 @@ const CLI::Validator NotAnOption(
     },
     "LABEL");
 
-std::vector<std::string> FormatNames() {
-  std::vector<std::string> names;
-  for (const NamedFormat& named : OutputFormats()) {
-    names.emplace_back(named.name);
-  }
-  return names;
-}
-
 struct Inputs {
   std::vector<std::string> files;
   std::vector<std::string> labels;

@@ -69,6 +69,22 @@ RunSeams Replaying(const Replay& replay) {
   return seams;
 }
 
+// The stored one-worker run, replayed whole.
+Replay WholeRunReplayed() {
+  const std::string stored = StoredRun("linux-1-worker");
+  return {ReadWholeFile(StoredRun("linux-1-worker", "console")),
+          std::filesystem::u8path(stored).filename().u8string(), ReadWholeFile(stored), 0};
+}
+
+// One run in `directory`; the benchmark named is any regular file, as the stand-in starts instead.
+RunCommandOptions OneRunIn(const std::string& directory) {
+  RunCommandOptions options;
+  options.directories = {directory};
+  options.repeat = 1;
+  options.benchmark = StoredRun("linux-1-worker");
+  return options;
+}
+
 TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
   const std::string stored = StoredRun("linux-1-worker");
   const std::string console = ReadWholeFile(StoredRun("linux-1-worker", "console"));
@@ -143,13 +159,9 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
 TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   const std::string stored = StoredRun("linux-1-worker");
   const std::string name = std::filesystem::u8path(stored).filename().u8string();
-  const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
-                      ReadWholeFile(stored), 0};
+  const Replay replay = WholeRunReplayed();
   ScratchDirectory directory;
-  RunCommandOptions options;
-  options.directories = {directory.path()};
-  options.repeat = 1;
-  options.benchmark = stored;
+  RunCommandOptions options = OneRunIn(directory.path());
   options.labels = {"fast disk", "slow disk"};
   std::ostringstream out, err;
   EXPECT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 2);
@@ -179,13 +191,9 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
 TEST(RunCommandInProcess, ProgressAsJsonLines) {
   const std::string stored = StoredRun("linux-1-worker");
   const std::string name = std::filesystem::u8path(stored).filename().u8string();
-  const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
-                      ReadWholeFile(stored), 0};
+  const Replay replay = WholeRunReplayed();
   ScratchDirectory directory;
-  RunCommandOptions options;
-  options.directories = {directory.path()};
-  options.repeat = 1;
-  options.benchmark = stored;
+  RunCommandOptions options = OneRunIn(directory.path());
   options.progress = "json";
   options.labels = {"here"};  // the same column's name in both runs below
   std::ostringstream out, err;
