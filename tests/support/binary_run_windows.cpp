@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -44,7 +46,7 @@ RunningBinary::RunningBinary(const RunOptions& options) {
   const HANDLE output = InheritableFile(outPath_, GENERIC_WRITE, CREATE_ALWAYS);
   const HANDLE errors = InheritableFile(errPath_, GENERIC_WRITE, CREATE_ALWAYS);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = input;
@@ -52,12 +54,17 @@ RunningBinary::RunningBinary(const RunOptions& options) {
   startup.hStdError = errors;
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentBlock(options.variables);
-  std::string commandLine = "\"" + options.program + "\"";
+  // The program, its arguments and its directory are UTF-8: given as wide characters, any name
+  // arrives whole, whatever the ANSI code page.
+  const auto wide = [](const std::string& text) { return std::filesystem::u8path(text).wstring(); };
+  std::wstring commandLine = L"\"" + wide(options.program) + L"\"";
   for (const auto& argument : options.arguments) {
-    commandLine += " \"" + argument + "\"";
+    commandLine += L" \"" + wide(argument) + L"\"";
   }
-  if (CreateProcessA(options.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                     environment.data(), options.directory.c_str(), &startup, &process)) {
+  const std::wstring program = wide(options.program);
+  const std::wstring directory = wide(options.directory);
+  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                     environment.data(), directory.c_str(), &startup, &process)) {
     CloseHandle(process.hThread);
     child_ = reinterpret_cast<std::intptr_t>(process.hProcess);
   } else {

@@ -200,7 +200,7 @@ TEST(RunCommandInProcess, ProgressAsJsonLines) {
   ASSERT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 0) << err.str();
   std::vector<std::string> events;
   std::vector<std::string> sections;
-  for (const std::string& line : SplitTextLines(err.str())) {
+  for (const std::string& line : SplitLines(err.str())) {
     const auto event = nlohmann::json::parse(line, nullptr, false);
     ASSERT_TRUE(event.is_object()) << line;
     EXPECT_EQ(event["format_version"], 1) << line;
