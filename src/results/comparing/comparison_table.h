@@ -38,11 +38,24 @@ struct Cell {
   bool incomplete = false;   // the run was cut short before this figure
 };
 
+// What a row holds of its measurement: the single-thread rate, the sum over all workers, and the
+// details of the multi-thread phase.
+enum class RowPart {
+  SingleThread,
+  AllWorkers,
+  Improvement,
+  SlowestWorker,
+  FastestWorker,
+  Efficiency
+};
+
 struct Row {
   std::string key;    // stable name for scripts, e.g. "multi.byte_write.improvement"
   std::string title;  // for people, e.g. "Low writing, all workers"
   std::string unit;   // files/s, M accesses/s, MB/s, times, or empty
-  bool chartable;     // a rate of the drive, drawn by `chart`
+  Measure measure;
+  RowPart part;
+  bool chartable;  // a rate of the drive, drawn by `chart`
   std::vector<Cell> cells;
 };
 
@@ -87,6 +100,14 @@ const char* MeasureTitle(Measure measure);
 
 // The default column label: the name of the file's directory, the run's date and time.
 std::string DefaultLabel(const RunRecord& run);
+
+// A drive figure and its twin of the multi-thread phase: the headline figures that `chart` draws.
+struct HeadlineTwins {
+  const Row* single;
+  const Row* allWorkers;
+};
+// The twins of every measurement, in the single-thread order; none for an empty table.
+std::vector<HeadlineTwins> Headlines(const ComparisonTable& table);
 
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns,
                            double thresholdPercent = DefaultThresholdPercent);

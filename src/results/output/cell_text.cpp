@@ -57,30 +57,44 @@ std::string FewestRunsText() {
          std::to_string(alone) + " (" + fewer + " against " + fewer + " cannot give one)";
 }
 
+}  // namespace
+
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
 
-}  // namespace
-
 const std::vector<CellMark>& CellMarks() {
   static const std::string shortSpan = ShortSpanText() + ": one shot, too short to trust";
+  static const std::string shortBrief = ShortSpanText() + ", too short to trust";
   static const std::vector<CellMark> marks = {
       {"[n%]", nullptr,
        "repeats: the median, and the spread of the runs (largest minus smallest) as a percentage "
        "of it",
-       [](const Cell& cell) { return !std::isnan(cell.spread); }},
-      {SameMark, nullptr, "the same",
+       "the spread of the runs", [](const Cell& cell) { return !std::isnan(cell.spread); }},
+      {SameMark, nullptr, "the same", "the same",
        [](const Cell& cell) { return cell.verdict == Verdict::Same; }},
-      {UndecidedMark, nullptr, "undecided: more runs narrow it",
+      {UndecidedMark, nullptr, "undecided: more runs narrow it", "undecided",
        [](const Cell& cell) { return cell.verdict == Verdict::Undecided; }},
-      {"~", "short", shortSpan.c_str(), [](const Cell& cell) { return cell.shortSpan; }},
+      {"~", "short", shortSpan.c_str(), shortBrief.c_str(),
+       [](const Cell& cell) { return cell.shortSpan; }},
       {"!", "warning", "the console warned that file operations failed: not a drive speed",
-       [](const Cell& cell) { return cell.warned; }},
+       "file operations failed, not a drive speed", [](const Cell& cell) { return cell.warned; }},
       {"?", "incomplete", "the run was cut short before this figure",
+       "the run was cut short before this figure",
        [](const Cell& cell) { return cell.incomplete; }},
   };
   return marks;
+}
+
+std::string VerdictMark(Verdict verdict) {
+  Cell judged;
+  judged.verdict = verdict;
+  for (const CellMark& mark : CellMarks()) {
+    if (IsVerdictMark(mark) && mark.on(judged)) {
+      return mark.mark;
+    }
+  }
+  return "";
 }
 
 std::string FormatValue(double value) {
@@ -129,12 +143,8 @@ std::string CellText(const Cell& cell) {
     if (!std::isnan(cell.intervalLow)) {
       text += " " + FormatBound(cell.intervalLow) + ".." + FormatBound(cell.intervalHigh);
     }
-    if (cell.verdict == Verdict::Same) {
-      text += std::string(" ") + SameMark;
-    } else if (cell.verdict == Verdict::Undecided) {
-      text += std::string(" ") + UndecidedMark;
-    }
-    text += ")";
+    const std::string mark = VerdictMark(cell.verdict);
+    text += (mark.empty() ? "" : " " + mark) + ")";
   }
   const std::string markers = FlagMarkers(cell);
   if (!markers.empty()) {

@@ -18,9 +18,16 @@ struct CellMark {
   const char* mark;
   const char* word;     // flags only: "short", "warning", "incomplete"
   const char* meaning;  // the legend's line after the mark
+  const char* brief;    // the meaning where room is short (the chart's notes)
   bool (*on)(const Cell& cell);
 };
 const std::vector<CellMark>& CellMarks();
+
+// True for the marks of a verdict (SameMark, UndecidedMark).
+bool IsVerdictMark(const CellMark& mark);
+
+// The mark of a verdict in a change: SameMark, UndecidedMark, or "" (faster, slower and none).
+std::string VerdictMark(Verdict verdict);
 
 // A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
 // "-" where the figure is missing.

@@ -54,7 +54,7 @@ nlohmann::json OverallJson(const RunRecord& run) {
     nlohmann::json figure;
     AddRates(figure, measure, overall);
     figure["improvement"] = JsonNumber(overall.improvement);
-    figure["efficiency"] = JsonNumber(overall.improvement / run.threads);
+    figure["efficiency"] = JsonNumber(Efficiency(run, measure));
     json[MeasureKey(measure)] = figure;
   }
   return json;

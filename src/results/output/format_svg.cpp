@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "contract/string_ends.h"
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
 #include "results/record/text_safety.h"
@@ -115,14 +114,8 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
       }
     }
     std::string value = FormatValue(cell.value);
-    if (cell.verdict == Verdict::Same) {
-      value += std::string(" ") + SameMark;
-    } else if (cell.verdict == Verdict::Undecided) {
-      value += std::string(" ") + UndecidedMark;
-    }
-    const std::string markers = FlagMarkers(cell);
-    if (!markers.empty()) {
-      value += " " + markers;
+    for (const std::string& mark : {VerdictMark(cell.verdict), FlagMarkers(cell)}) {
+      value += mark.empty() ? "" : " " + mark;
     }
     svg += "<text x=\"" + SvgNumber(x + labelWidth + end + 5) + "\" y=\"" +
            std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
@@ -161,22 +154,10 @@ std::string EscapeXml(const std::string& text) {
 std::string WriteSvg(const Comparison& comparison) {
   const ComparisonTable& table = comparison.table;
   // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
-  std::vector<const Row*> single;
-  std::vector<const Row*> multi;
-  for (const Row& row : table.rows) {
-    if (row.chartable && StartsWith(row.key, "single.")) {
-      single.push_back(&row);
-      const std::string twin = "multi." + row.key.substr(std::string("single.").size());
-      for (const Row& other : table.rows) {
-        if (other.key == twin) {
-          multi.push_back(&other);
-        }
-      }
-    }
-  }
+  const std::vector<HeadlineTwins> twins = Headlines(table);
   const Layout layout = LayoutFor(table.labels);
   const int chartWidth = layout.chartWidth;
-  const std::size_t chartRows = std::max(single.size(), multi.size());
+  const std::size_t chartRows = twins.size();
   const int height =
       HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 56;
   const int width = 2 * chartWidth + 3 * Margin;
@@ -196,17 +177,21 @@ std::string WriteSvg(const Comparison& comparison) {
          "\" y=\"26\" class=\"heading\">All workers</text>\n";
   for (std::size_t i = 0; i < chartRows; ++i) {
     const int y = HeaderHeight + static_cast<int>(i) * ChartHeight(table.labels.size());
-    if (i < single.size()) {
-      DrawChart(svg, *single[i], table.labels, layout, Margin, y);
-    }
-    if (i < multi.size()) {
-      DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
+    DrawChart(svg, *twins[i].single, table.labels, layout, Margin, y);
+    DrawChart(svg, *twins[i].allWorkers, table.labels, layout, 2 * Margin + chartWidth, y);
+  }
+  // Under the charts, the flags and the verdicts' marks as the legend of show names them.
+  std::string flags;
+  std::string verdicts;
+  for (const CellMark& mark : CellMarks()) {
+    if (mark.word != nullptr) {
+      flags += (flags.empty() ? "" : ";  ") + std::string(mark.mark) + " " + mark.brief;
+    } else if (IsVerdictMark(mark)) {
+      verdicts += (verdicts.empty() ? "" : ", ") + std::string(mark.mark) + " " + mark.brief;
     }
   }
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
-         "\" class=\"note\">~ " + ShortSpanText() +
-         ", too short to trust;  ! file operations "
-         "failed, not a drive speed;  ? the run was cut short before this figure</text>\n";
+         "\" class=\"note\">" + EscapeXml(flags) + "</text>\n";
   bool judged = false;
   for (const Row& row : table.rows) {
     for (const Cell& cell : row.cells) {
@@ -216,8 +201,7 @@ std::string WriteSvg(const Comparison& comparison) {
   const std::string repeats =
       judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
                "the largest; " +
-                   std::string(SameMark) + " the same, " + UndecidedMark +
-                   " undecided (legend of show)"
+                   verdicts + " (legend of show)"
              : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
                "run";
   svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
