@@ -44,7 +44,10 @@ struct Inputs {
   std::vector<std::string> labels;
   bool each = false;
   double threshold = DefaultThresholdPercent;
+  std::string title;
 };
+
+const char* TitleHelp = "The heading of the html page (default: \"A compared with B\")";
 
 const char* ThresholdHelp =
     "Changes whose 95% interval stays within this many percent either way are the same "
@@ -67,13 +70,16 @@ Command AddShow(CLI::App& app) {
                    "Name the columns, in file order (repeat for each file)")
       ->allow_extra_args(false)
       ->check(NotAnOption);
-  show->add_option("--format", *format, "Output: text (aligned, default), markdown, csv or json")
+  show->add_option("--format", *format,
+                   "Output: text (aligned, default), markdown, csv, json or html (one "
+                   "self-contained page)")
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(show, inputs->threshold);
+  show->add_option("--title", inputs->title, TitleHelp);
   return [show, inputs, format](Streams streams) {
     return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams, inputs->threshold)
+                                        inputs->each, streams, inputs->threshold, inputs->title)
                           : -1;
   };
 }
@@ -139,6 +145,7 @@ Command AddRun(CLI::App& app) {
   command->add_option("--format", run->format, "The comparison: as show --format")
       ->check(CLI::IsMember(FormatNames()));
   AddThreshold(command, run->thresholdPercent);
+  command->add_option("--title", run->title, TitleHelp);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
   };

@@ -8,11 +8,12 @@
 #include "results/commands/present.h"
 
 // `show`: the files (default: every results file of the current directory) compared in `format`
-// (text, markdown, csv, json), repeats of one directory grouped unless `each`. 0 when every file
-// was read and the output written.
+// (text, markdown, csv, json, html), repeats of one directory grouped unless `each`; `title`
+// heads the page (default: "A compared with B"). 0 when every file was read and the output
+// written.
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
                 const std::string& format, bool each, Streams streams,
-                double thresholdPercent = DefaultThresholdPercent);
+                double thresholdPercent = DefaultThresholdPercent, const std::string& title = "");
 
 // `chart`: the SVG into `output`, never over an input, a results file or a directory; written
 // beside it first and renamed, so a failed write leaves an existing file as it was.

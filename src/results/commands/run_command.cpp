@@ -109,10 +109,9 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
     CleanScratch(directories, streams.err);
   }
 
-  const bool presented =
-      Present(*writer,
-              Compare(records, labels, GroupRepeats(records, labels, !options.labels.empty()),
-                      options.thresholdPercent),
-              streams);
+  const std::vector<Column> columns = GroupRepeats(records, labels, !options.labels.empty());
+  Comparison comparison = Compare(records, labels, columns, options.thresholdPercent);
+  comparison.title = EscapeControls(options.title);
+  const bool presented = Present(*writer, comparison, streams);
   return interrupted ? 130 : allOk && presented ? 0 : 1;
 }

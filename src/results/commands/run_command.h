@@ -20,6 +20,7 @@ struct RunCommandOptions {
   std::string format = "text";
   double thresholdPercent = DefaultThresholdPercent;
   double timeoutSeconds = 0;  // a run past it is stopped; 0: no limit
+  std::string title;          // the page's heading (html); empty: "A compared with B"
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the

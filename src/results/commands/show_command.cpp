@@ -1,13 +1,16 @@
 #include "results/commands/commands.h"
+#include "results/record/text_safety.h"
 
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                const std::string& format, bool each, Streams streams, double thresholdPercent) {
+                const std::string& format, bool each, Streams streams, double thresholdPercent,
+                const std::string& title) {
   const NamedFormat* writer = FormatNamed(format, streams.err);
   if (writer == nullptr) {
     return 2;
   }
   const ReadFiles read = ReadAll(files, labels, each, streams.err);
-  const bool written =
-      Present(*writer, Compare(read.runs, read.labels, read.columns, thresholdPercent), streams);
+  Comparison comparison = Compare(read.runs, read.labels, read.columns, thresholdPercent);
+  comparison.title = EscapeControls(title);
+  const bool written = Present(*writer, comparison, streams);
   return read.allRead && written ? 0 : 1;
 }

@@ -56,6 +56,7 @@ Cell Aggregate(const Row& perRun, const Column& column) {
     cell.incomplete = cell.incomplete || one.incomplete;
     if (!std::isnan(one.value)) {
       values.push_back(one.value);
+      cell.valueRuns.push_back(run);
     }
   }
   cell.values = values;

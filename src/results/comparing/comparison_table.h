@@ -24,8 +24,9 @@ struct Cell {
   int runs = 1;             // the runs of the column
   double low = Missing;     // the smallest and largest figure of the runs
   double high = Missing;
-  double spread = Missing;     // (high - low) as a percent of the median, for repeats
-  std::vector<double> values;  // the figure of each run of the column that has it
+  double spread = Missing;             // (high - low) as a percent of the median, for repeats
+  std::vector<double> values;          // the figure of each run of the column that has it
+  std::vector<std::size_t> valueRuns;  // the run of each of them: an index into the runs
   // Against the first column, where either side has repeats: the 95% interval of the change in
   // percent (NaN where the runs are too few for one) and the verdict.
   bool judged = false;

@@ -5,9 +5,7 @@
 
 #include "results/comparing/interval.h"
 
-namespace {
-
-std::string FormatChange(double change) {
+std::string ChangeText(double change) {
   if (std::isnan(change)) {
     return "";
   }
@@ -16,7 +14,7 @@ std::string FormatChange(double change) {
   return text;
 }
 
-std::string FormatSpread(double spread) {
+std::string SpreadText(double spread) {
   if (std::isnan(spread)) {
     return "";
   }
@@ -29,8 +27,7 @@ std::string FormatSpread(double spread) {
   return text;
 }
 
-// A bound of an interval in percent, signed: "-1.0", "+12.3".
-std::string FormatBound(double percent) {
+std::string BoundText(double percent) {
   char text[64];
   std::snprintf(text, sizeof text, std::fabs(percent) < 1e6 ? "%+.1f" : "%+.3g", percent);
   return text;
@@ -42,7 +39,6 @@ std::string ThresholdText(double percent) {
   return text;
 }
 
-// The fewest runs a side that give an interval, and the fewest against one run.
 std::string FewestRunsText() {
   int side = 1;
   while (LowerCriticalValue(side, side) < 0) {
@@ -57,7 +53,25 @@ std::string FewestRunsText() {
          std::to_string(alone) + " (" + fewer + " against " + fewer + " cannot give one)";
 }
 
-}  // namespace
+const VerdictSign& SignOf(Verdict verdict) {
+  static const VerdictSign none{Verdict::None, "", ""};
+  for (int i = 0; i < JudgedSignCount; ++i) {
+    if (JudgedSigns()[i].verdict == verdict) {
+      return JudgedSigns()[i];
+    }
+  }
+  return none;
+}
+
+const VerdictSign* JudgedSigns() {
+  static const VerdictSign signs[JudgedSignCount] = {
+      {Verdict::Faster, "faster", "\xe2\x96\xb2"},  // ▲
+      {Verdict::Slower, "slower", "\xe2\x96\xbc"},  // ▼
+      {Verdict::Same, "the same", SameMark},
+      {Verdict::Undecided, "undecided", UndecidedMark},
+  };
+  return signs;
+}
 
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
@@ -133,15 +147,15 @@ std::string FlagWords(const Cell& cell) {
 
 std::string CellText(const Cell& cell) {
   std::string text = FormatValue(cell.value);
-  const std::string spread = FormatSpread(cell.spread);
+  const std::string spread = SpreadText(cell.spread);
   if (!spread.empty()) {
     text += " [" + spread + "]";
   }
-  const std::string change = FormatChange(cell.change);
+  const std::string change = ChangeText(cell.change);
   if (!change.empty()) {
     text += " (" + change;
     if (!std::isnan(cell.intervalLow)) {
-      text += " " + FormatBound(cell.intervalLow) + ".." + FormatBound(cell.intervalHigh);
+      text += " " + BoundText(cell.intervalLow) + ".." + BoundText(cell.intervalHigh);
     }
     const std::string mark = VerdictMark(cell.verdict);
     text += (mark.empty() ? "" : " " + mark) + ")";
@@ -195,24 +209,38 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
   return legend;
 }
 
+std::string VerdictCountLine(const ComparisonTable& table, std::size_t column) {
+  int counts[JudgedSignCount] = {};
+  int judged = 0;
+  for (const Row& row : table.rows) {
+    const Cell& cell = row.cells[column];
+    for (int i = 0; i < JudgedSignCount; ++i) {
+      const bool counted = cell.judged && cell.verdict == JudgedSigns()[i].verdict;
+      counts[i] += counted ? 1 : 0;
+      judged += counted ? 1 : 0;
+    }
+  }
+  if (judged == 0) {
+    return "";
+  }
+  std::string line = table.labels[column] + ":";
+  for (int i = 0; i < JudgedSignCount; ++i) {
+    line += (i == 0 ? " " : ", ") + std::to_string(counts[i]) + " " + JudgedSigns()[i].words;
+  }
+  return line;
+}
+
 std::vector<std::string> VerdictLines(const ComparisonTable& table) {
   std::vector<std::string> lines;
   bool tooFew = false;
   for (std::size_t column = 1; column < table.labels.size(); ++column) {
-    int counts[5] = {};
-    for (const Row& row : table.rows) {
-      const Cell& cell = row.cells[column];
-      counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
-    }
     if (LowerCriticalValue(table.runs.front(), table.runs[column]) < 0) {
       tooFew = true;
     }
-    if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
-      continue;
+    const std::string line = VerdictCountLine(table, column);
+    if (!line.empty()) {
+      lines.push_back(line);
     }
-    lines.push_back(table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
-                    std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
-                    " the same, " + std::to_string(counts[4]) + " undecided");
   }
   if (tooFew) {
     lines.push_back(FewestRunsText());

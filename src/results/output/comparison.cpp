@@ -3,5 +3,5 @@
 Comparison Compare(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
                    const std::vector<Column>& columns, double thresholdPercent) {
   return {runs, labels, columns,
-          runs.empty() ? ComparisonTable{} : BuildTable(runs, columns, thresholdPercent)};
+          runs.empty() ? ComparisonTable{} : BuildTable(runs, columns, thresholdPercent), ""};
 }

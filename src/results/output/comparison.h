@@ -13,6 +13,7 @@ struct Comparison {
   const std::vector<std::string>& labels;  // one per run
   const std::vector<Column>& columns;
   ComparisonTable table;  // empty when no run was read
+  std::string title;      // the page's heading (`--title`); empty: "A compared with B"
 };
 
 // `thresholdPercent`: how far either way a change may reach and still be the same.

@@ -33,12 +33,6 @@ std::string SvgNumber(double value) {
   return text;
 }
 
-std::string Shortened(const std::string& label) {
-  return CharacterCount(label) <= LongestLabel
-             ? label
-             : "\xe2\x80\xa6" + LastCharacters(label, LongestLabel - 1);
-}
-
 struct Layout {
   int labelWidth;
   int chartWidth;
@@ -83,8 +77,8 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     const std::string label = EscapeXml(labels[i]);
     svg += "<g><title>" + label + ": " + EscapeXml(FormatValue(cell.value)) + "</title>\n";
     svg += "<text x=\"" + std::to_string(x + labelWidth - 6) + "\" y=\"" +
-           std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
-           "</text>\n";
+           std::to_string(top + 13) + "\" class=\"label\">" +
+           EscapeXml(ShortLabel(labels[i], LongestLabel)) + "</text>\n";
     svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
            "\" width=\"" + SvgNumber(length) + "\" height=\"" + std::to_string(BarHeight) +
            "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
@@ -124,32 +118,6 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
 }
 
 }  // namespace
-
-std::string EscapeXml(const std::string& text) {
-  std::string escaped;
-  for (const char c : XmlText(text)) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&apos;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
 
 std::string WriteSvg(const Comparison& comparison) {
   const ComparisonTable& table = comparison.table;

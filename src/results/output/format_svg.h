@@ -2,7 +2,4 @@
 // value written at each bar. Single-thread figures on the left, all-worker figures on the right.
 #pragma once
 
-#include <string>
-
-// Text made safe for SVG element content and attribute values.
-std::string EscapeXml(const std::string& text);
+#include "results/output/markup_text.h"

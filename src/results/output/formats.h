@@ -10,12 +10,15 @@
 #include "results/output/comparison.h"
 
 // One writer per file: aligned text for a terminal, Markdown, CSV and JSON for documents and
-// scripts (the README documents the CSV columns and the JSON keys), and the SVG of `chart`.
+// scripts (the README documents the CSV columns and the JSON keys), an HTML page that carries
+// the whole comparison, and the SVG of `chart`.
 std::string WriteText(const Comparison& comparison);
 std::string WriteMarkdown(const Comparison& comparison);
 std::string WriteCsv(const Comparison& comparison);
 std::string WriteJson(const Comparison& comparison);
 std::string WriteSvg(const Comparison& comparison);
+// One self-contained page: no script, nothing loaded, well-formed XML.
+std::string WriteHtml(const Comparison& comparison);
 
 using FormatWriter = std::string (*)(const Comparison& comparison);
 struct NamedFormat {
