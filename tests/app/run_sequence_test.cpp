@@ -1,4 +1,5 @@
 #include "app/run_sequence.h"
+#include "contract/report_texts.h"
 
 #include <gtest/gtest.h>
 #include <omp.h>
@@ -52,13 +53,13 @@ TEST(ReportBanner, ShowsTheThreadCountAndTheCapMessageOnlyAboveTheCap) {
   RunState.maxThreadsAtStart = ThreadCap + 1;
   RunState.threadCount = ThreadCap;
   const auto capped = CaptureChannels(ReportBanner);
-  const std::string cap = "The threads limitation of Tesk Edition is set to maximum 128 threads.";
+  const std::string cap = CapLine;
+  const std::string atCap = ThreadCountText + std::to_string(ThreadCap);
   ASSERT_EQ(capped.console.size(), 12u);
-  EXPECT_EQ(capped.console[7], "Thread(s): 128");
+  EXPECT_EQ(capped.console[7], atCap);
   EXPECT_EQ(capped.console[9], cap);
   EXPECT_EQ(capped.console[10], "Force to be single thread.");
-  EXPECT_EQ(capped.log,
-            (Lines{Title, "", "Thread(s): 128", "", cap, "Force to be single thread.", ""}));
+  EXPECT_EQ(capped.log, (Lines{Title, "", atCap, "", cap, "Force to be single thread.", ""}));
 }
 
 TEST(OpenResultsFile, NamesTheFileAfterTheLocalDateAndTime) {
@@ -149,7 +150,7 @@ TEST(CloseRun, SaysTheResultsCouldNotBeSavedWhenTheFileFailed) {
     return;  // Windows has no device on which every write fails
   }
   EXPECT_EQ(ClosingLineAfter([] {
-              ResultsLog.open("/dev/full");
+              ResultsLog.open(FullDevice);
               WriteLine(ResultsLog, "a line that cannot be written");
             }),
             expected);

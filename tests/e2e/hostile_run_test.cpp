@@ -3,7 +3,6 @@
 // goes away. Every run must end with status 0 and a complete, honest report.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -17,10 +16,10 @@
 
 #include "contract/constants.h"
 #include "contract/file_names.h"
-#include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
-#include "e2e/small_tmpfs.h"
+#include "support/binary_run.h"
 #include "support/line_patterns.h"
+#include "support/linux_facts.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -120,7 +119,7 @@ TEST(HostileRun, FullFileSystem) {
   const BinaryRun run = RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=3"}, ""});
   const std::string results = OnlyResultsFile(directory);
   const Lines log = ResultsLines(directory);
-  umount(directory.c_str());
+  Unmount(directory);
   fs::remove_all(directory);
 
   EXPECT_EQ(run.exitStatus, 0);
@@ -262,10 +261,10 @@ TEST(HostileRun, LeftoverLinkOnAReadOnlyFileSystem) {
   }
   const std::string link = directory + "/" + ScratchFileName;
   fs::create_symlink("/etc/hostname", link);
-  ASSERT_EQ(mount("tmpfs", directory.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+  ASSERT_TRUE(RemountReadOnly(directory, "size=1m"));
   const BinaryRun run = RunDrivesTeskBinary({directory, {"OMP_NUM_THREADS=1"}, ""});
   const bool linkKept = fs::is_symlink(link);
-  umount(directory.c_str());
+  Unmount(directory);
   fs::remove_all(directory);
 
   EXPECT_EQ(run.exitStatus, 0);

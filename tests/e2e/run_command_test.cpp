@@ -6,11 +6,11 @@
 #include <nlohmann/json.hpp>
 
 #include "contract/file_names.h"
-#include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
 #include "e2e/run_harness.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/scratch_files.h"
+#include "support/binary_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
 

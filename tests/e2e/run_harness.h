@@ -12,20 +12,11 @@
 #include <vector>
 
 #include "contract/file_names.h"
-#include "e2e/binary_run.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/scratch_files.h"
+#include "support/binary_run.h"
 #include "support/line_patterns.h"
 #include "support/platform_facts.h"
-
-// drives-tesk-results with `arguments`, in `directory`, with only `variables` in its environment.
-inline RunOptions Companion(const std::string& directory, std::vector<std::string> arguments,
-                            std::vector<std::string> variables = {}) {
-  RunOptions options{directory, std::move(variables), ""};
-  options.program = DRIVES_TESK_RESULTS;
-  options.arguments = std::move(arguments);
-  return options;
-}
 
 // The files `run` leaves in a directory, each kind sorted.
 struct RunFiles {

@@ -8,8 +8,8 @@
 
 #include "contract/constants.h"
 #include "contract/file_names.h"
-#include "e2e/binary_run.h"
 #include "e2e/report_checks.h"
+#include "support/binary_run.h"
 #include "support/line_patterns.h"
 #include "support/scratch_directory.h"
 

@@ -6,12 +6,18 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "support/binary_run.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
+
+#include "support/linux_facts.h"
 #endif
 
 #ifdef _WIN32
+inline constexpr const char* FullDevice = "";
 // No FIFOs in the file system.
 inline bool MakeFifo(const std::string&) {
   return false;
@@ -26,15 +32,10 @@ inline constexpr bool WorkingDirectoryCanBeRemoved = false;
 inline constexpr bool HasFullDevice = false;
 // Names that differ only in case name the same file.
 inline constexpr bool NamesAreCaseSensitive = false;
-// std::system hands the line to cmd /c, which drops the first and the last double quote when
-// there are more than two: one more pair around the whole line keeps the inner quotes.
-inline std::string ShellLine(const std::string& line) {
-  return "\"" + line + "\"";
-}
-// Runs a command line given in UTF-8 through the wide interface, so names outside the ANSI code
-// page arrive whole.
-inline int RunShell(const std::string& line) {
-  return _wsystem(std::filesystem::u8path(ShellLine(line)).wstring().c_str());
+// cmd and PowerShell leave wildcards to the program: it is started with them as they stand.
+inline RunOptions CompanionWithWildcards(const std::string& directory,
+                                         std::vector<std::string> arguments) {
+  return Companion(directory, std::move(arguments));
 }
 // A path as the system gives it back (a working directory, say): backslashes.
 inline void SetTimeZone(const char* zone) {
@@ -56,14 +57,19 @@ inline constexpr const char* TextLineEnd = "\n";
 inline constexpr const char* DirectoryOpenError = "Is a directory";
 inline constexpr bool ReadingADirectoryOpens = true;
 inline constexpr bool WorkingDirectoryCanBeRemoved = true;
-// /dev/full: every write fails with "No space left on device".
+// A device on which every write fails (support/linux_facts.h).
 inline constexpr bool HasFullDevice = true;
 inline constexpr bool NamesAreCaseSensitive = true;
-inline std::string ShellLine(const std::string& line) {
-  return line;
-}
-inline int RunShell(const std::string& line) {
-  return std::system(line.c_str());
+// A POSIX shell expands wildcards before the program starts.
+inline RunOptions CompanionWithWildcards(const std::string& directory,
+                                         std::vector<std::string> arguments) {
+  std::string line = "exec \"$0\"";
+  for (const std::string& argument : arguments) {
+    line += " " + argument;
+  }
+  RunOptions options = Companion(directory, {"-c", line, DRIVES_TESK_RESULTS});
+  options.program = "/bin/sh";
+  return options;
 }
 inline void SetTimeZone(const char* zone) {
   setenv("TZ", zone, 1);

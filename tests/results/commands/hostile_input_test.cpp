@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "contract/constants.h"
+#include "contract/report_texts.h"
 #include "results/commands/commands.h"
 #include "results/output/cell_text.h"
 #include "results/output/format_svg.h"
@@ -47,7 +49,8 @@ TEST(HostileInput, BadThreadCountsAndTagsAreRefusedAtTheirOwnLine) {
       {"Thread(s): 2", "Thread(s): 2147483648", "bad.txt:3: expected a whole number of threads", 1},
       {"Thread(s): 2", "Thread(s): 2.5", "bad.txt:3: expected a whole number of threads", 1},
       {"Thread(s): 2", "Thread(s): 0", "bad.txt:3: expected a whole number of threads", 1},
-      {"Thread(s): 2", "Thread(s): 129", "bad.txt:3: expected a whole number of threads", 1},
+      {"Thread(s): 2", ThreadCountText + std::to_string(ThreadCap + 1),
+       "bad.txt:3: expected a whole number of threads", 1},
       {"Thread:1 ", "Thread:-1 ", "bad.txt:39: expected a thread number", 1},
       {"Thread:1 ", "Thread:4096 ", "bad.txt:39: expected a thread number", 1},
       // Worker 1 (printed first) tagged 0: worker 0 then comes twice.
@@ -221,19 +224,18 @@ TEST(HostileInput, TheBinaryTakesWildcardsAndNamesInAnyScript) {
   for (const char* run : {"1.txt", "2.txt"}) {
     fs::copy_file(StoredRun("linux-1-worker", "results_"), fs::u8path(stem + run));
   }
-  const std::string command = std::string("\"") + DRIVES_TESK_RESULTS + "\" show --format json " +
-                              stem + "*.txt >out.txt 2>err.txt";
-  EXPECT_EQ(RunShell(command), 0) << ReadWholeFile("err.txt");
-  const nlohmann::json files = nlohmann::json::parse(ReadWholeFile("out.txt"))["files"];
+  const BinaryRun run = RunDrivesTeskBinary(
+      CompanionWithWildcards(directory.path(), {"show", "--format", "json", stem + "*.txt"}));
+  EXPECT_EQ(run.exitStatus, 0) << run.errors;
+  const nlohmann::json files = nlohmann::json::parse(run.console)["files"];
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[1]["file"].get<std::string>().find(stem + "2.txt"), 0u) << files[1]["file"];
   // A --label whose value was forgotten does not take the next option as the label.
-  const std::string forgotten = std::string("\"") + DRIVES_TESK_RESULTS +
-                                "\" show --label --format json " + stem +
-                                "1.txt >out.txt 2>err.txt";
-  EXPECT_NE(RunShell(forgotten), 0);
-  EXPECT_NE(ReadWholeFile("err.txt").find("not the option --format"), std::string::npos)
-      << ReadWholeFile("err.txt");
+  const BinaryRun forgotten = RunDrivesTeskBinary(
+      Companion(directory.path(), {"show", "--label", "--format", "json", stem + "1.txt"}));
+  EXPECT_NE(forgotten.exitStatus, 0);
+  EXPECT_NE(forgotten.errors.find("not the option --format"), std::string::npos)
+      << forgotten.errors;
 }
 
 // Runs of one folder differ only at the end of their labels: the chart keeps the ends visible and
@@ -251,52 +253,6 @@ TEST(HostileInput, ChartKeepsWhatTellsLongLabelsApart) {
   EXPECT_EQ(ValidUtf8(svg), svg);
   for (const char* tail : {"x 10:50:46</text>", "x 10:51:13</text>"}) {
     EXPECT_NE(svg.find(tail), std::string::npos) << tail;
-  }
-}
-
-TEST(TextSafety, ValidatesEscapesAndCutsAtCharacters) {
-  EXPECT_EQ(ValidUtf8("ok \xc3\xa9 \xc3 \xed\xa0\x80 \xf4\x90\x80\x80"),
-            "ok \xc3\xa9 \xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD "
-            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
-  EXPECT_EQ(EscapeControls("a\x1b[1m\xc2\x9b\x7f\xff\xe2\x82\xac"),
-            "a\\x1b[1m\\x9b\\x7f\\xff\xe2\x82\xac");
-  EXPECT_EQ(CharacterCount("\xe2\x82\xac\xe2\x82\xac!"), 3u);
-  EXPECT_EQ(FirstCharacters("\xe2\x82\xac\xe2\x82\xac!", 1), "\xe2\x82\xac");
-  EXPECT_EQ(LastCharacters("\xe2\x82\xac\xe2\x82\xac!", 2), "\xe2\x82\xac!");
-}
-
-// Windows' consoles take UTF-16: every character survives the way there and back, a surrogate
-// pair included; an invalid byte becomes U+FFFD.
-TEST(TextSafety, Utf16FromUtf8AndBack) {
-  for (const std::string text : {"", "\xe2\x89\x88 Dossier \xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80"}) {
-    EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8(text)), text);
-  }
-  EXPECT_EQ(Utf16FromUtf8("\xf0\x9f\x98\x80"), std::u16string(u"\xd83d\xde00"));
-  EXPECT_EQ(Utf16FromUtf8("a\xff"), std::u16string(u"a\xfffd"));
-}
-
-// Terminal cells: wide characters two, combining marks none; cuts keep a character whole and
-// with its marks.
-TEST(TextSafety, CountsAndCutsInDisplayCells) {
-  const std::string wide = "\xe6\x97\xa5\xe6\x9c\xac";  // two CJK ideographs
-  const std::string decomposed = "e\xcc\x81t\xc3\xa9";  // e + combining acute, t, é
-  const struct {
-    std::string text;
-    std::size_t cells;
-    std::size_t cut;
-    std::string first, last;
-  } cases[] = {
-      {wide + "ab", 6, 3, "\xe6\x97\xa5", "ab"},
-      {decomposed, 3, 1, "e\xcc\x81", "\xc3\xa9"},
-      {"a\xe2\x80\x8b"
-       "b",
-       2, 1, "a\xe2\x80\x8b", "b"},
-      {"\xf0\x9f\x98\x80!", 3, 2, "\xf0\x9f\x98\x80", "!"},
-  };
-  for (const auto& test : cases) {
-    EXPECT_EQ(DisplayCells(test.text), test.cells) << test.text;
-    EXPECT_EQ(FirstCells(test.text, test.cut), test.first) << test.text;
-    EXPECT_EQ(LastCells(test.text, test.cut), test.last) << test.text;
   }
 }
 

@@ -1,4 +1,6 @@
 #include "results/reading/results_file.h"
+#include "contract/constants.h"
+#include "contract/report_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +53,7 @@ TEST(ReadResults, ReadsEveryFigureOfRealRunsWithOneToThreeWorkers) {
       ASSERT_TRUE(single.present);
       EXPECT_FALSE(single.warned);
       if (measure == Measure::StreamCycles) {
-        EXPECT_TRUE(PrintedNear(single.filesPerSecond, 16384 / single.seconds, 2e-5));
+        EXPECT_TRUE(PrintedNear(single.filesPerSecond, CycleCount / single.seconds, 2e-5));
       }
       double sum = 0;
       for (const auto& worker : run.workers) {
@@ -81,8 +83,7 @@ TEST(ReadResults, TakesTheSameFiguresFromATranscriptAsFromItsResultsFile) {
 TEST(ReadResults, NotesTheCapMessage) {
   std::string text = ReadWholeFile(StoredRun("linux-1-worker", "results_"));
   const std::string label = "Force to be single thread.";
-  text.insert(text.find(label),
-              "The threads limitation of Tesk Edition is set to maximum 128 threads.\n");
+  text.insert(text.find(label), std::string(CapLine) + "\n");
   const ReadOutcome outcome = ReadText(text);
   ASSERT_TRUE(outcome.record);
   EXPECT_TRUE(outcome.record->capped);
@@ -116,8 +117,8 @@ TEST(ReadResults, ReadsEveryNumberFormAndFlagsWarnedFigures) {
   lines[first + 1] = "The system could process inf Files/sec.";
   lines[first + 6] = "The system could process 1.30178e+06 Files/sec.";  // the descriptor test
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(first) + 2,
-               "Warning: the file-handling figures above are not a drive speed: open failed "
-               "16384 times: Permission denied.");
+               "Warning: the file-handling figures above are not a drive speed: open failed " +
+                   std::to_string(CycleCount) + " times: Permission denied.");
   lines.insert(lines.begin() + 5, "Unable to open file");
   std::string text;
   for (const auto& line : lines) {

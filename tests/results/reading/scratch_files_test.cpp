@@ -1,4 +1,6 @@
 #include "results/reading/scratch_files.h"
+#include "contract/constants.h"
+#include "contract/file_names.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +21,15 @@ namespace fs = std::filesystem;
 TEST(ScratchCleaner, RemovesExactlyTheScratchFilesAndNothingThatLooksAlike) {
   ScratchDirectory directory;
   fs::create_directory("run");
-  const std::set<std::string> scratch = {"data64-Windows.tmp",   "data64-Windows",
-                                         "data64-Windows-0.tmp", "data64-Windows-0",
-                                         "data64-Windows-127",   "data64-windows-3.tmp"};
+  const std::set<std::string> scratch = {"data64-Windows.tmp",
+                                         "data64-Windows",
+                                         "data64-Windows-0.tmp",
+                                         "data64-Windows-0",
+                                         WorkerScratchName(WorkerFilePrefix, ThreadCap - 1),
+                                         "data64-windows-3.tmp"};
   std::set<std::string> kept = {
-      "data64-Windows-x", "data64-Windows-0.tmp.bak", "data64-Windows-128", "data64-Windows-01",
+      "data64-Windows-x", "data64-Windows-0.tmp.bak",
+      WorkerScratchName(WorkerFilePrefix, ThreadCap), "data64-Windows-01",
       "results_drives_tesk_windows @ local date 2026.12.08 time 10.15.04.txt"};
   if (NamesAreCaseSensitive) {
     kept.insert("Data64-Windows.tmp");  // elsewhere the same file as data64-Windows.tmp

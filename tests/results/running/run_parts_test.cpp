@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "contract/constants.h"
 #include "contract/file_names.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/formats.h"
@@ -76,8 +77,8 @@ TEST(RunParts, WorkersAsTheBenchmarkWillStartThem) {
     const char* omp;
     unsigned hardware;
     int workers;
-  } cases[] = {{3, "9", 2, 3},       {0, "9", 2, 9},     {0, "4,2", 2, 4},   {0, "x", 2, 2},
-               {0, nullptr, 16, 16}, {0, "500", 2, 128}, {0, nullptr, 0, 1}, {0, "0", 1, 1}};
+  } cases[] = {{3, "9", 2, 3},       {0, "9", 2, 9},           {0, "4,2", 2, 4},   {0, "x", 2, 2},
+               {0, nullptr, 16, 16}, {0, "500", 2, ThreadCap}, {0, nullptr, 0, 1}, {0, "0", 1, 1}};
   for (const auto& test : cases) {
     EXPECT_EQ(ExpectedWorkers(test.threads, test.omp, test.hardware), test.workers)
         << test.threads << " " << (test.omp ? test.omp : "unset");

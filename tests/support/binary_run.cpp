@@ -1,4 +1,4 @@
-#include "e2e/binary_run.h"
+#include "support/binary_run.h"
 
 #include <chrono>
 #include <filesystem>
@@ -49,6 +49,14 @@ bool RunningBinary::WaitForConsole(const std::string& text, double seconds) cons
 
 BinaryRun RunDrivesTeskBinary(const RunOptions& options) {
   return RunningBinary(options).Wait();
+}
+
+RunOptions Companion(const std::string& directory, std::vector<std::string> arguments,
+                     std::vector<std::string> variables) {
+  RunOptions options{directory, std::move(variables), ""};
+  options.program = DRIVES_TESK_RESULTS;
+  options.arguments = std::move(arguments);
+  return options;
 }
 
 std::vector<std::string> ResultsFilesIn(const std::string& directory) {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "e2e/binary_run.h"
+#include "support/binary_run.h"
+#include "support/linux_facts.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ RunningBinary::RunningBinary(const RunOptions& options) {
         dup2(pipeEnds[1], STDOUT_FILENO);
         break;
       case ConsoleKind::Full:
-        dup2(OpenOrDie("/dev/full", O_WRONLY), STDOUT_FILENO);
+        dup2(OpenOrDie(FullDevice, O_WRONLY), STDOUT_FILENO);
         break;
     }
     if (options.closedInput) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/binary_run.h"
+#include "support/binary_run.h"
 
 namespace {
 

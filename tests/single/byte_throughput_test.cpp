@@ -1,5 +1,5 @@
-#include "single/byte_speed_test.h"
 #include "contract/file_names.h"
+#include "single/byte_speed_test.h"
 
 #include <gtest/gtest.h>
 

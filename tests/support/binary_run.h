@@ -67,5 +67,9 @@ class RunningBinary {
 
 BinaryRun RunDrivesTeskBinary(const RunOptions& options);
 
+// drives-tesk-results with `arguments`, in `directory`, with only `variables` in its environment.
+RunOptions Companion(const std::string& directory, std::vector<std::string> arguments,
+                     std::vector<std::string> variables = {});
+
 // The results files a run left in `directory` (named results_drives_tesk_windows @ ...).
 std::vector<std::string> ResultsFilesIn(const std::string& directory);
