@@ -11,6 +11,7 @@
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
 #include "results/output/html_parts.h"
+#include "results/output/json_document.h"
 #include "results/output/markup_text.h"
 #include "results/output/palette.h"
 #include "results/record/text_safety.h"
@@ -35,25 +36,31 @@ std::string StartedText(const RunRecord& run, const nlohmann::json& context) {
   return run.date.empty() ? "" : run.date + " " + run.time;
 }
 
-// The page's heading without markup: the title given, else "A compared with B and C".
+// The page's heading as plain text, each name isolated: the title given, else "A compared with
+// B and C".
 std::string Heading(const Comparison& comparison) {
   const std::vector<std::string>& labels = comparison.table.labels;
   if (!comparison.title.empty()) {
-    return comparison.title;
+    return Isolated(comparison.title);
   }
   if (labels.empty()) {
     return "No runs compared";
   }
-  const std::vector<std::string> others(labels.begin() + 1, labels.end());
-  return others.empty() ? labels.front() : labels.front() + " compared with " + Enumerated(others);
+  std::vector<std::string> others;
+  for (std::size_t c = 1; c < labels.size(); ++c) {
+    others.push_back(Isolated(labels[c]));
+  }
+  return Isolated(labels.front()) + (others.empty() ? "" : " compared with " + Enumerated(others));
 }
 
 std::string HeaderPart(const Page& page) {
   const Comparison& comparison = page.comparison;
   const ComparisonTable& table = comparison.table;
   std::string html = "<header>\n<h1>";
-  if (!comparison.title.empty() || table.labels.empty()) {
-    html += Name(Heading(comparison));
+  if (!comparison.title.empty()) {
+    html += Name(comparison.title);
+  } else if (table.labels.empty()) {
+    html += Text(Heading(comparison));
   } else {
     html += Name(table.labels.front());
     for (std::size_t c = 1; c < table.labels.size(); ++c) {
@@ -144,17 +151,8 @@ std::string ReadingSection(const Page& page) {
 // The comparison's data as the JSON output holds it, less the per-worker tables and what the
 // benchmark wrote on standard error.
 std::string DataBlock(const Comparison& comparison) {
-  nlohmann::ordered_json data =
-      nlohmann::ordered_json::parse(WriteJson(comparison), nullptr, false);
-  if (data.is_object() && data.contains("files")) {
-    for (nlohmann::ordered_json& file : data["files"]) {
-      file.erase("workers");
-      if (file.contains("context") && file["context"].is_object()) {
-        file["context"].erase("stderr");
-      }
-    }
-  }
-  return JsonForScript(data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  return JsonForScript(JsonDocument(comparison, JsonDetails::ForPage)
+                           .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }
 
 std::string Footer(const Page& page) {
@@ -180,6 +178,18 @@ std::string Text(const std::string& text) {
 
 std::string Name(const std::string& text) {
   return "<bdi>" + EscapeXml(text) + "</bdi>";
+}
+
+std::string NoteText(const std::string& line, const std::vector<std::string>& labels) {
+  // The longest label that starts the line, in case one label starts another.
+  std::size_t longest = 0;
+  for (const std::string& label : labels) {
+    if (label.size() > longest && line.size() > label.size() &&
+        line.compare(0, label.size(), label) == 0 && line[label.size()] == ':') {
+      longest = label.size();
+    }
+  }
+  return longest == 0 ? Text(line) : Name(line.substr(0, longest)) + Text(line.substr(longest));
 }
 
 std::string ColumnKey(std::size_t column) {
@@ -241,7 +251,7 @@ std::string WriteHtml(const Comparison& comparison) {
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
       "<meta name=\"color-scheme\" content=\"light dark\"/>\n"
       "<meta name=\"generator\" content=\"drives-tesk-results " DRIVES_TESK_VERSION "\"/>\n";
-  html += "<title>" + IsolatedXml(Heading(comparison)) + "</title>\n";
+  html += "<title>" + Text(Heading(comparison)) + "</title>\n";
   html += "<style>\n" + StyleSheet() + "</style>\n</head>\n<body>\n";
   html += MarkerDefinitions();
   html += HeaderPart(page);

@@ -6,6 +6,7 @@
 
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
+#include "results/output/json_document.h"
 
 namespace {
 
@@ -62,7 +63,8 @@ nlohmann::json OverallJson(const RunRecord& run) {
 
 }  // namespace
 
-std::string WriteJson(const Comparison& comparison) {
+nlohmann::json JsonDocument(const Comparison& comparison, JsonDetails details) {
+  const bool all = details == JsonDetails::All;
   const std::vector<RunRecord>& runs = comparison.runs;
   const std::vector<std::string>& labels = comparison.labels;
   const std::vector<Column>& columns = comparison.columns;
@@ -79,16 +81,21 @@ std::string WriteJson(const Comparison& comparison) {
     file["threads"] = run.threads;
     file["capped"] = run.capped;
     file["single"] = TableJson(run.single);
-    nlohmann::json workers = nlohmann::json::array();
-    for (const auto& [thread, table] : run.workers) {
-      nlohmann::json worker = TableJson(table);
-      worker["thread"] = thread;
-      workers.push_back(worker);
+    if (all) {
+      nlohmann::json workers = nlohmann::json::array();
+      for (const auto& [thread, table] : run.workers) {
+        nlohmann::json worker = TableJson(table);
+        worker["thread"] = thread;
+        workers.push_back(worker);
+      }
+      file["workers"] = workers;
     }
-    file["workers"] = workers;
     file["overall"] = OverallJson(run);
-    const nlohmann::json context =
+    nlohmann::json context =
         run.context.known ? nlohmann::json::parse(run.context.json, nullptr, false) : nullptr;
+    if (context.is_object() && !all) {
+      context.erase("stderr");
+    }
     file["context"] = context.is_object() ? context : nlohmann::json(nullptr);
     files.push_back(file);
   }
@@ -124,8 +131,12 @@ std::string WriteJson(const Comparison& comparison) {
       compared.push_back(column);
     }
   }
+  return nlohmann::json{{"files", files}, {"columns", compared}};
+}
+
+std::string WriteJson(const Comparison& comparison) {
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
-  return nlohmann::json{{"files", files}, {"columns", compared}}.dump(
-             2, ' ', false, nlohmann::json::error_handler_t::replace) +
+  return JsonDocument(comparison, JsonDetails::All)
+             .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
          "\n";
 }

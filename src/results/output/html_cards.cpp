@@ -47,7 +47,7 @@ std::string CardsSection(const Page& page) {
     if (c == 0 && table.labels.size() > 1) {
       html += "<p class=\"counts\">Every other column is compared with this one.</p>\n";
     } else if (!counts.empty()) {
-      html += "<p class=\"counts\">" + Text(counts) + "</p>\n";
+      html += "<p class=\"counts\">" + NoteText(counts, table.labels) + "</p>\n";
     }
     html += "</article>\n";
   }

@@ -57,6 +57,15 @@ std::string Marker(std::size_t column, double x, double y, bool hollow) {
          series + (hollow ? " o" : "") + "\"/>";
 }
 
+// The markers of one column: a group that gives them its colour, each marker then only its place.
+std::string MarkerGroup(std::size_t column) {
+  return "<g class=\"k" + std::to_string(column % SeriesCount) + "\">";
+}
+std::string GroupedMarker(std::size_t column, double x, double y, bool hollow) {
+  return "<use href=\"#m" + std::to_string(column % SeriesCount) + "\" x=\"" + Num(x) + "\" y=\"" +
+         Num(y) + (hollow ? "\" class=\"o\"/>" : "\"/>");
+}
+
 std::string SvgText(double x, double y, const std::string& cls, const std::string& text) {
   return "<text x=\"" + Num(x) + "\" y=\"" + Num(y) + "\"" +
          (cls.empty() ? "" : " class=\"" + cls + "\"") + ">" + text + "</text>";
@@ -153,7 +162,7 @@ ValuesPanel DrawValues(const Page& page, const Row& row, double top) {
     const Cell& cell = row.cells[c];
     const std::string series = std::to_string(c % SeriesCount);
     panel.svg +=
-        "<g><title>" + EscapeXml(table.labels[c]) + ": " + EscapeXml(CellText(cell)) + "</title>";
+        "<g><title>" + IsolatedXml(table.labels[c]) + ": " + EscapeXml(CellText(cell)) + "</title>";
     panel.svg += SvgText(LabelWidth - 6, y + 9, "label",
                          IsolatedXml(ShortLabel(table.labels[c], LabelCharacters)));
     if (!std::isnan(cell.value)) {
@@ -178,12 +187,13 @@ ValuesPanel DrawValues(const Page& page, const Row& row, double top) {
                    Num(x(cell.high)) + " " + Num(strip - 3) + "v6\" class=\"whisker\"/>";
     }
     const std::size_t first = FirstRan(cell, numbers);
+    panel.svg += MarkerGroup(c);
     for (std::size_t i = 0; i < xs.size(); ++i) {
-      panel.svg += Marker(c, xs[i], strip + rows[i] * rowStep, i == first);
+      panel.svg += GroupedMarker(c, xs[i], strip + rows[i] * rowStep, i == first);
     }
-    panel.svg += "</g>\n";
+    panel.svg += "</g></g>\n";
     y = strip + (rowCount - 1) * rowStep + 10;
-    panel.words += table.labels[c] + ": median " + FormatValue(cell.value);
+    panel.words += Isolated(table.labels[c]) + ": median " + FormatValue(cell.value);
     if (cell.values.size() > 1) {
       panel.words += ", runs from " + FormatValue(cell.low) + " to " + FormatValue(cell.high);
     }
@@ -247,10 +257,10 @@ ChangePanel DrawChanges(const Row& row, const ComparisonTable& table, double top
     const double middleY = bandTop + static_cast<double>(c - 1) * ChangeLane + ChangeLane / 2;
     const std::string series = std::to_string(c % SeriesCount);
     panel.svg +=
-        "<g><title>" + EscapeXml(table.labels[c]) + ": " + EscapeXml(CellText(cell)) + "</title>";
+        "<g><title>" + IsolatedXml(table.labels[c]) + ": " + EscapeXml(CellText(cell)) + "</title>";
     panel.svg += SvgText(LabelWidth - 6, middleY + 4, "label",
                          IsolatedXml(ShortLabel(table.labels[c], LabelCharacters)));
-    panel.words += table.labels[c] + ": ";
+    panel.words += Isolated(table.labels[c]) + ": ";
     const bool interval = !std::isnan(cell.intervalLow);
     if (interval) {
       const double low = x(cell.intervalLow);
@@ -324,7 +334,7 @@ std::string HeadlineChart(const Page& page, const Row& row, int number) {
     const ChangePanel changes = DrawChanges(row, table, height + 10, number);
     body += changes.svg;
     height += 10 + changes.height;
-    words += "Change against " + table.labels.front() + ": " + changes.words;
+    words += "Change against " + Isolated(table.labels.front()) + ": " + changes.words;
     note = changes.note;
   }
   std::string html = "<figure class=\"headline\" data-key=\"" + Text(row.key) +
@@ -332,7 +342,7 @@ std::string HeadlineChart(const Page& page, const Row& row, int number) {
   html += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"chart\" role=\"img\" viewBox=\"0 0 " +
           Num(Width) + " " + Num(height) + "\" aria-labelledby=\"ct" + id + " cd" + id +
           "\">\n<title id=\"ct" + id + "\">" + Text(FigureName(row)) + "</title>\n<desc id=\"cd" +
-          id + "\">" + IsolatedXml(words) + "</desc>\n" + body + "</svg>\n";
+          id + "\">" + EscapeXml(words) + "</desc>\n" + body + "</svg>\n";
   if (!note.empty()) {
     html +=
         "<p class=\"note\">No interval where a column has too few runs: " + Text(note) + ".</p>\n";
@@ -398,7 +408,7 @@ std::string RunOrderChart(const Page& page, const Row& row, std::size_t number) 
         othersHigh = std::max(othersHigh, cell.values[i]);
       }
     }
-    words += page.comparison.table.labels[c] + ": ";
+    words += Isolated(page.comparison.table.labels[c]) + ": ";
     words += cell.values.empty() ? "no run" : "first run " + FormatValue(cell.values[first]);
     if (std::isfinite(othersLow)) {
       words += ", the others from " + FormatValue(othersLow) + " to " + FormatValue(othersHigh);
@@ -423,7 +433,7 @@ std::string RunOrderChart(const Page& page, const Row& row, std::size_t number) 
                     "role=\"img\" viewBox=\"0 0 " +
                     Num(ChartWidth) + " 124\" aria-labelledby=\"" + id + "t " + id +
                     "d\">\n<title id=\"" + id + "t\">" + Text(FigureName(row)) +
-                    " by run</title>\n<desc id=\"" + id + "d\">" + IsolatedXml(words) + "</desc>\n";
+                    " by run</title>\n<desc id=\"" + id + "d\">" + EscapeXml(words) + "</desc>\n";
   svg += "<path d=\"M" + Num(Left) + " " + Num(Top) + "V" + Num(Bottom) + "H" + Num(Right) +
          "\" class=\"axis\"/>\n";
   for (const double value : {low + pad, high - pad}) {
@@ -436,8 +446,12 @@ std::string RunOrderChart(const Page& page, const Row& row, std::size_t number) 
   }
   svg += SvgText((Left + Right) / 2, Bottom + 13, "tick", "run");
   svg += "\n";
-  for (const Point& point : points) {
-    svg += Marker(point.column, x(point.order), y(point.value), point.first);
+  for (std::size_t c = 0; c < row.cells.size(); ++c) {
+    svg += MarkerGroup(c);
+    for (const Point& point : points) {
+      svg += point.column == c ? GroupedMarker(c, x(point.order), y(point.value), point.first) : "";
+    }
+    svg += "</g>";
   }
   return svg + "\n</svg>\n</figure>\n";
 }

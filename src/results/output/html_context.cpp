@@ -158,9 +158,9 @@ std::string ContextSection(const Page& page) {
     differ += LineRow(line, true);
     std::string values;
     for (const std::string& value : line.values) {
-      values += (values.empty() ? "" : " / ") + (value == "-" ? std::string("none") : value);
+      values += (values.empty() ? "" : " / ") + Name(value == "-" ? "none" : value);
     }
-    sentence += (sentence.empty() ? "" : ", ") + Text(line.title) + " (" + Name(values) + ")";
+    sentence += (sentence.empty() ? "" : ", ") + Text(line.title) + " (" + values + ")";
   }
   html += sentence.empty()
               ? "<p class=\"differs-line\">The columns agree in everything below.</p>\n"

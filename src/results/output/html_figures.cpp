@@ -124,7 +124,7 @@ std::string FiguresSection(const Page& page) {
   html += body == GridLineKind::Labels ? "</thead>\n" : "</tbody>\n";
   html += "</table></div>\n<ul class=\"notes\">\n";
   for (const std::string& note : grid.notes) {
-    html += "<li>" + Text(note) + "</li>\n";
+    html += "<li>" + NoteText(note, page.comparison.table.labels) + "</li>\n";
   }
   return html + "</ul>\n</section>\n";
 }

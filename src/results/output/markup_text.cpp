@@ -28,8 +28,12 @@ std::string EscapeXml(const std::string& text) {
   return escaped;
 }
 
+std::string Isolated(const std::string& text) {
+  return "\xe2\x81\xa8" + text + "\xe2\x81\xa9";
+}
+
 std::string IsolatedXml(const std::string& text) {
-  return "\xe2\x81\xa8" + EscapeXml(text) + "\xe2\x81\xa9";
+  return EscapeXml(Isolated(text));
 }
 
 std::string ShortLabel(const std::string& label, std::size_t longest) {

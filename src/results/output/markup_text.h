@@ -10,8 +10,9 @@
 // XML forbids, and & < > " ' as references.
 std::string EscapeXml(const std::string& text);
 
-// EscapeXml of `text` between the Unicode isolates FSI and PDI, so that a right-to-left override
-// in a name cannot turn the text after it around (for SVG text, which has no <bdi>).
+// `text` between the Unicode isolates FSI and PDI, so that a right-to-left override in a name
+// cannot turn the text after it around (for SVG text, which has no <bdi>); and that escaped.
+std::string Isolated(const std::string& text);
 std::string IsolatedXml(const std::string& text);
 
 // A label that fits in `longest` characters: a longer one is cut at its start, where labels of one
