@@ -7,6 +7,7 @@
 
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
+#include "results/output/palette.h"
 #include "results/record/text_safety.h"
 
 namespace {
@@ -24,8 +25,6 @@ constexpr int TitleHeight = 26;
 constexpr int ChartGap = 22;
 constexpr int Margin = 20;
 constexpr int HeaderHeight = 40;
-constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
-                                   "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
 
 std::string SvgNumber(double value) {
   char text[32];
@@ -81,7 +80,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
            EscapeXml(ShortLabel(labels[i], LongestLabel)) + "</text>\n";
     svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
            "\" width=\"" + SvgNumber(length) + "\" height=\"" + std::to_string(BarHeight) +
-           "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
+           "\" fill=\"" + SeriesColour(i).light + "\"/>\n";
     // Repeats: the bar is the median, the whisker runs from the smallest run to the largest.
     double end = length;
     if (cell.runs > 1 && std::isfinite(cell.low) && std::isfinite(cell.high) && largest > 0) {
@@ -101,7 +100,7 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
         if (std::isfinite(run)) {
           char dot[160];
           std::snprintf(dot, sizeof dot,
-                        "<circle cx=\"%.1f\" cy=\"%d\" r=\"2.5\" fill=\"#222\" class=\"run\"/>\n",
+                        "<circle cx=\"%.1f\" cy=\"%d\" r=\"2.5\" class=\"run\"/>\n",
                         x + labelWidth + std::max(run, 0.0) / largest * barSpace, middle);
           svg += dot;
         }
@@ -133,12 +132,19 @@ std::string WriteSvg(const Comparison& comparison) {
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
          " " + std::to_string(height) + "\">\n";
-  svg +=
-      "<style>text{font-family:sans-serif;font-size:12px;fill:#222}"
-      ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
-      ".label{text-anchor:end}.note{font-size:11px;fill:#555}"
-      ".whisker{stroke:#222;stroke-width:1.5;fill:none}</style>\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  svg += std::string("<style>text{font-family:sans-serif;font-size:12px;fill:") +
+         PaletteNamed("fg").light +
+         "}"
+         ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
+         ".label{text-anchor:end}.note{font-size:11px;fill:" +
+         PaletteNamed("muted").light + "}.whisker{stroke:" + PaletteNamed("fg").light +
+         ";stroke-width:1.5;fill:none}"
+         // A run's dot stands on the bar as well as beside it: dark, ringed in the background.
+         ".run{fill:" +
+         PaletteNamed("fg").light + ";stroke:" + PaletteNamed("bg").light +
+         ";stroke-width:1}</style>\n";
+  svg += std::string("<rect width=\"100%\" height=\"100%\" fill=\"") + PaletteNamed("bg").light +
+         "\"/>\n";
   svg += "<text x=\"" + std::to_string(Margin) +
          "\" y=\"26\" class=\"heading\">Single thread</text>\n";
   svg += "<text x=\"" + std::to_string(2 * Margin + chartWidth) +
