@@ -127,6 +127,7 @@ std::string StyleSheet() {
          "#figures tbody{display:table-row-group!important}"
          "#figures tr{display:table-row!important}"
          "figure,.card,tr,h2,h3{break-inside:avoid}h2,h3{break-after:avoid}"
+         "figure.headline svg.chart{max-width:34rem}"
          "details::details-content{content-visibility:visible;display:contents}"
          "summary{list-style:none}"
          ".scroll{overflow:visible}"
