@@ -5,13 +5,15 @@
 set(DRIVES_TESK_RELEASE_DATE "2026-12-08")
 
 if(WIN32)
-  # The zip: the programs, the README and the licence as text with Windows line ends, nothing
-  # else needed.
+  # The zip: the programs, and as text with Windows line ends the README, the licence and the
+  # companion's PowerShell completion (kept under completions/), nothing else needed.
   install(TARGETS drives-tesk RUNTIME DESTINATION .)
+  set(texts README.md:README.txt LICENSE:LICENSE.txt)
   if(TARGET drives-tesk-results)
     install(TARGETS drives-tesk-results RUNTIME DESTINATION .)
+    list(APPEND texts completions/drives-tesk-results.ps1:drives-tesk-results.ps1)
   endif()
-  foreach(text README.md:README.txt LICENSE:LICENSE.txt)
+  foreach(text IN LISTS texts)
     string(REPLACE ":" ";" text "${text}")
     list(GET text 0 source)
     list(GET text 1 target)
@@ -31,6 +33,15 @@ else()
   if(TARGET drives-tesk-results)
     install(TARGETS drives-tesk-results RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     list(APPEND pages drives-tesk-results)
+    # The companion's completions, where bash-completion, zsh and fish look for them. They are
+    # what `drives-tesk-results completions SHELL` writes, kept under completions/ (a test keeps
+    # them current), so packaging needs no run of the program.
+    set(completions ${CMAKE_INSTALL_DATAROOTDIR})
+    install(FILES completions/drives-tesk-results.bash
+            DESTINATION ${completions}/bash-completion/completions RENAME drives-tesk-results)
+    install(FILES completions/_drives-tesk-results DESTINATION ${completions}/zsh/vendor-completions)
+    install(FILES completions/drives-tesk-results.fish
+            DESTINATION ${completions}/fish/vendor_completions.d)
   endif()
 
   # Manual pages, filled with the version and compressed without a time stamp (gzip -n), as

@@ -13,6 +13,8 @@
 #include "results/commands/commands.h"
 #include "results/commands/run_command.h"
 #include "results/comparing/comparison_table.h"
+#include "results/completions/completion_scripts.h"
+#include "results/completions/declared_tree.h"
 #include "results/output/formats.h"
 #include "results/system/command_line.h"
 #include "results/system/standard_streams.h"
@@ -58,21 +60,26 @@ void AddThreshold(CLI::App* command, double& threshold) {
       ->check(CLI::Range(0.0, MaxThresholdPercent));
 }
 
-Command AddShow(CLI::App& app) {
+// Every option and argument is declared once, here; `hints` says what a shell may offer for the
+// values of those that take one, and the completion scripts are read from the declarations.
+Command AddShow(CLI::App& app, ValueHints& hints) {
   auto inputs = std::make_shared<Inputs>();
   auto format = std::make_shared<std::string>("text");
   CLI::App* show = app.add_subcommand(
       "show", "Show the figures of results files side by side, with the change against the first");
-  show->add_option("files", inputs->files,
-                   "Results files or console transcripts (default: every results file in the "
-                   "current directory, oldest first)");
+  hints.Complete(show->add_option("files", inputs->files,
+                                  "Results files or console transcripts (default: every results "
+                                  "file in the current directory, oldest first)"),
+                 ValueKind::ResultsFile);
   show->add_option("--label", inputs->labels,
                    "Name the columns, in file order (repeat for each file)")
       ->allow_extra_args(false)
       ->check(NotAnOption);
-  show->add_option("--format", *format,
-                   "Output: text (aligned, default), markdown, csv, json or html (one "
-                   "self-contained page)")
+  hints
+      .Complete(show->add_option("--format", *format,
+                                 "Output: text (aligned, default), markdown, csv, json or html "
+                                 "(one self-contained page)"),
+                ValueKind::Choice, FormatNames())
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(show, inputs->threshold);
@@ -84,17 +91,21 @@ Command AddShow(CLI::App& app) {
   };
 }
 
-Command AddChart(CLI::App& app) {
+Command AddChart(CLI::App& app, ValueHints& hints) {
   auto inputs = std::make_shared<Inputs>();
   auto output = std::make_shared<std::string>();
   CLI::App* chart = app.add_subcommand("chart", "Draw the figures as bar charts into one SVG file");
-  chart->add_option("files", inputs->files,
-                    "Results files or console transcripts (default: as show)");
+  hints.Complete(chart->add_option("files", inputs->files,
+                                   "Results files or console transcripts (default: as show)"),
+                 ValueKind::ResultsFile);
   chart
       ->add_option("--label", inputs->labels, "Name the bars, in file order (repeat for each file)")
       ->allow_extra_args(false)
       ->check(NotAnOption);
-  chart->add_option("--output,-o", *output, "The SVG file to write")->required();
+  hints
+      .Complete(chart->add_option("--output,-o", *output, "The SVG file to write"),
+                ValueKind::AnyFile)
+      ->required();
   chart->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(chart, inputs->threshold);
   return [chart, inputs, output](Streams streams) {
@@ -104,24 +115,27 @@ Command AddChart(CLI::App& app) {
   };
 }
 
-Command AddClean(CLI::App& app) {
+Command AddClean(CLI::App& app, ValueHints& hints) {
   auto directory = std::make_shared<std::string>(".");
   auto yes = std::make_shared<bool>(false);
   CLI::App* clean = app.add_subcommand(
       "clean", "List the scratch files the benchmark left in a directory; remove them with --yes");
-  clean->add_option("directory", *directory, "The directory (default: the current one)");
+  hints.Complete(
+      clean->add_option("directory", *directory, "The directory (default: the current one)"),
+      ValueKind::Directory);
   clean->add_flag("--yes,-y", *yes, "Remove the files listed");
   return [clean, directory, yes](Streams streams) {
     return clean->parsed() ? CleanCommand(*directory, *yes, streams) : -1;
   };
 }
 
-Command AddRun(CLI::App& app) {
+Command AddRun(CLI::App& app, ValueHints& hints) {
   auto run = std::make_shared<RunCommandOptions>();
   CLI::App* command = app.add_subcommand(
       "run", "Run drives-tesk in each directory, repeated and interleaved, and compare the runs");
-  command->add_option("directories", run->directories,
-                      "Directories to measure (default: the current one)");
+  hints.Complete(command->add_option("directories", run->directories,
+                                     "Directories to measure (default: the current one)"),
+                 ValueKind::Directory);
   command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
       ->allow_extra_args(false)
       ->check(NotAnOption);
@@ -132,9 +146,10 @@ Command AddRun(CLI::App& app) {
                    "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
                    "environment says)")
       ->check(CLI::Range(1, ThreadCap));
-  command->add_option("--benchmark", run->benchmark,
-                      "The drives-tesk to run (default: the one beside this program, else "
-                      "the one on PATH)");
+  hints.Complete(command->add_option("--benchmark", run->benchmark,
+                                     "The drives-tesk to run (default: the one beside this "
+                                     "program, else the one on PATH)"),
+                 ValueKind::AnyFile);
   command
       ->add_option("--timeout", run->timeoutSeconds,
                    "Stop a run that takes longer than this many seconds; the others go on "
@@ -142,12 +157,34 @@ Command AddRun(CLI::App& app) {
       ->check(CLI::PositiveNumber);
   command->add_flag("--keep-scratch", run->keepScratch,
                     "Leave the benchmark's scratch files (default: removed at the end)");
-  command->add_option("--format", run->format, "The comparison: as show --format")
+  hints
+      .Complete(command->add_option("--format", run->format, "The comparison: as show --format"),
+                ValueKind::Choice, FormatNames())
       ->check(CLI::IsMember(FormatNames()));
   AddThreshold(command, run->thresholdPercent);
   command->add_option("--title", run->title, TitleHelp);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
+  };
+}
+
+// Hidden from --help: `completions bash` prints the script that completes this command line.
+Command AddCompletions(CLI::App& app, ValueHints& hints) {
+  auto shell = std::make_shared<std::string>();
+  CLI::App* completions =
+      app.add_subcommand("completions",
+                         "Print the script that completes this command line in a "
+                         "shell: bash, zsh, fish or powershell")
+          ->group("");
+  hints
+      .Complete(completions->add_option("shell", *shell, "bash, zsh, fish or powershell"),
+                ValueKind::Choice, CompletionShellNames())
+      ->required()
+      ->check(CLI::IsMember(CompletionShellNames()));
+  return [&app, &hints, completions, shell](Streams streams) {
+    return completions->parsed()
+               ? CompletionsCommand(DeclaredTree(ProgramName, app, hints), *shell, streams)
+               : -1;
   };
 }
 
@@ -157,7 +194,9 @@ int Main(int argc, char** argv) {
       "the scratch files it leaves."};
   app.set_version_flag("--version", DRIVES_TESK_VERSION);
   app.require_subcommand(1);
-  const Command commands[] = {AddShow(app), AddChart(app), AddClean(app), AddRun(app)};
+  ValueHints hints;
+  const Command commands[] = {AddShow(app, hints), AddChart(app, hints), AddClean(app, hints),
+                              AddRun(app, hints), AddCompletions(app, hints)};
 
   // CLI11 takes a vector of arguments last first.
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);

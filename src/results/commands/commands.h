@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "results/commands/present.h"
+#include "results/completions/command_tree.h"
 
 // `show`: the files (default: every results file of the current directory) compared in `format`
 // (text, markdown, csv, json, html), repeats of one directory grouped unless `each`; `title`
@@ -23,3 +24,7 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
 
 // `clean`: lists the scratch files of `directory`; removes them with `yes`.
 int CleanCommand(const std::string& directory, bool yes, Streams streams);
+
+// `completions` (left out of --help): the script that teaches `shell` (bash, zsh, fish,
+// powershell) to complete the command line `tree`, on the output. 2 for a shell of no script.
+int CompletionsCommand(const CommandTree& tree, const std::string& shell, Streams streams);

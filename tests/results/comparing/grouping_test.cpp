@@ -2,6 +2,8 @@
 // context, and every output of such a comparison.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -100,6 +102,26 @@ TEST(Repeats, GroupedByDirectoryAndContextWithMedianSpreadAndVerdict) {
 
   // --each: one column per run, as given.
   EXPECT_EQ(BuildTable(runs, EachRun(labels)).labels.size(), runs.size());
+}
+
+// What the README promises keeps runs apart does: the directory, the machine, the file system, the
+// device, the rotational flag and the benchmark's version; runs that differ in anything else (the
+// kernel, the start time) are repeats of one column.
+TEST(Repeats, RunsOfTwoMachinesOrDrivesNeverShareAColumn) {
+  const ContextKey apart[] = {ContextKey::Directory,  ContextKey::Host,
+                              ContextKey::FileSystem, ContextKey::Model,
+                              ContextKey::Rotational, ContextKey::BenchmarkVersion};
+  for (const ContextField& field : ContextFields) {
+    SCOPED_TRACE(field.key);
+    std::vector<RunRecord> runs = {Measured("/a", 1.0, "ext4"), Measured("/a", 1.0, "ext4")};
+    runs[1].context[field.id] += " elsewhere";
+    const bool keptApart =
+        std::find(std::begin(apart), std::end(apart), field.id) != std::end(apart);
+    EXPECT_EQ(GroupRepeats(runs, {"a", "a"}, false).size(), keptApart ? 2u : 1u);
+  }
+  std::vector<RunRecord> runs = {Measured("/a", 1.0, "ext4"), Measured("/a", 1.0, "ext4")};
+  runs[1].threads = runs[0].threads + 1;
+  EXPECT_EQ(GroupRepeats(runs, {"a", "a"}, false).size(), 2u) << "another worker count";
 }
 
 }  // namespace
