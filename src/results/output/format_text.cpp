@@ -21,7 +21,14 @@ std::string WriteText(const Comparison& comparison) {
       const std::string& field = line.cells[column];
       const std::string pad(widths[column] - DisplayCells(field), ' ');
       // The figure names are aligned left, the numbers right.
-      text += column == 0 ? field + pad : "  " + pad + field;
+      if (column == 0) {
+        text += field;
+        text += pad;
+      } else {
+        text += "  ";
+        text += pad;
+        text += field;
+      }
     }
     text += "\n";
   }

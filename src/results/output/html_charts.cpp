@@ -199,7 +199,8 @@ ValuesPanel DrawValues(const Page& page, const Row& row, double top) {
     panel.words += "; ";
   }
   // The axis: round values from zero.
-  for (double tick = 0; tick <= axisEnd * 1.0001; tick += step) {
+  for (int i = 0; i * step <= axisEnd * 1.0001; ++i) {
+    const double tick = i * step;
     panel.svg += Line(x(tick), top - 4, x(tick), y, "grid");
     panel.svg += SvgText(x(tick), y + 11, "tick", EscapeXml(FormatValue(tick)));
   }

@@ -20,8 +20,9 @@ std::string SeriesRules() {
   std::string css;
   for (std::size_t i = 0; i < SeriesCount; ++i) {
     const std::string n = std::to_string(i);
-    css += ".k" + n + "{fill:var(--c" + n + ");stroke:var(--c" + n + ")}.s" + n +
-           "{stroke:var(--c" + n + ")}\n";
+    const std::string colour = "var(--c" + n + ")";
+    css.append(".k").append(n).append("{fill:").append(colour).append(";stroke:").append(colour);
+    css.append("}.s").append(n).append("{stroke:").append(colour).append("}\n");
   }
   return css;
 }
