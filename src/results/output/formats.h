@@ -1,7 +1,7 @@
 // The formats `show` and `run` write, by name, each a writer over one prepared comparison; the
 // command line takes its allowed values from here. Text, the default, comes first. With nothing
-// read, text and Markdown are empty, CSV is its header line and JSON an empty list of files, so
-// scripts still parse what they get.
+// read, text and Markdown are empty, CSV is its header line, JSON an empty list of files and the
+// page says that nothing was read, so scripts still parse what they get.
 #pragma once
 
 #include <string>

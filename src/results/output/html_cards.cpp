@@ -21,8 +21,7 @@ std::string FigureEntry(const Row& row, std::size_t column) {
     if (!change.empty()) {
       html += "<span class=\"chg\">" + Text(change) + "</span> ";
     }
-    html += cell.judged ? VerdictBadge(cell.verdict)
-                        : std::string("<span class=\"none\">no verdict: single runs</span>");
+    html += VerdictBadge(cell.verdict);
   }
   return html + "</dd></div>\n";
 }
@@ -48,6 +47,10 @@ std::string CardsSection(const Page& page) {
       html += "<p class=\"counts\">Every other column is compared with this one.</p>\n";
     } else if (!counts.empty()) {
       html += "<p class=\"counts\">" + NoteText(counts, table.labels) + "</p>\n";
+    } else if (c > 0) {
+      html +=
+          "<p class=\"counts\">No verdicts: a single run against a single run tells the "
+          "change, not whether it holds.</p>\n";
     }
     html += "</article>\n";
   }

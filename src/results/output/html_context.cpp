@@ -64,9 +64,9 @@ std::string FieldText(const nlohmann::json& context, const ExtraField& field) {
     if (field.bytes) {
       return Bytes(value.get<double>());
     }
-    return value.is_number_integer() || value.is_number_unsigned()
-               ? value.dump()
-               : std::to_string(value.get<double>());
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value.get<double>());
+    return value.is_number_integer() || value.is_number_unsigned() ? value.dump() : text;
   }
   return "-";
 }
