@@ -61,12 +61,12 @@ _drives_tesk_results() {
           COMPREPLY=($(compgen -W 'text markdown csv json html' -- "$cur"))
           return
           ;;
-        --label | --threshold | --title)
+        --label | --threshold | --baseline | --title)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --label --format --each --threshold --title' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --label --format --each --threshold --baseline --title' -- "$cur"))
       else
         _drives_tesk_results_paths results "$cur"
       fi
@@ -77,12 +77,12 @@ _drives_tesk_results() {
           _drives_tesk_results_paths files "$cur"
           return
           ;;
-        --label | --threshold)
+        --label | --threshold | --baseline)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --label --output -o --each --threshold' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --label --output -o --each --threshold --baseline' -- "$cur"))
       else
         _drives_tesk_results_paths results "$cur"
       fi
@@ -104,12 +104,12 @@ _drives_tesk_results() {
           COMPREPLY=($(compgen -W 'text markdown csv json html' -- "$cur"))
           return
           ;;
-        --label | --repeat | --threads | --timeout | --threshold | --title)
+        --repeat | --max-runs | --budget | --decide | --threads | --timeout | --threshold | --baseline | --label | --title)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --label --repeat --threads --benchmark --timeout --keep-scratch --format --threshold --title' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --format --title' -- "$cur"))
       else
         _drives_tesk_results_paths dirs "$cur"
       fi

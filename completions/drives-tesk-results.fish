@@ -40,6 +40,7 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l label -x -
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l format -x -a 'text markdown csv json html' -d 'Output: text (aligned, default), markdown, csv, json or html (one self-contained page)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l each -d 'Every run its own column (default: repeats of one directory as one column, their median)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l threshold -x -d 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l title -x -d 'The heading of the html page (default: "A compared with B")'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -k -a '(__drives_tesk_results_results_files)'
 
@@ -48,6 +49,7 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l label -x 
 complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l output -s o -r -F -d 'The SVG file to write'
 complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l each -d 'Every run its own column (default: repeats of one directory as one column, their median)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l threshold -x -d 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -k -a '(__drives_tesk_results_results_files)'
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in clean' -l help -s h -d 'Print this help message and exit'
@@ -55,14 +57,19 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in clean' -l yes -s y 
 complete -c drives-tesk-results -n '__drives_tesk_results_in clean' -a '(__fish_complete_directories)'
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l help -s h -d 'Print this help message and exit'
-complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l label -x -d 'Name the columns, once per DIR in order'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l repeat -x -d 'Runs per directory (default 5)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l until-decided -d 'Rounds of one run per directory until every figure of interest is decided (paired by round, looked at after each), out of reach, or a limit is met'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l max-runs -x -d 'With --until-decided: at most this many rounds (default 30)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l budget -x -d 'With --until-decided: start no round expected to end past this time (90s, 30m, 1h30m, or seconds)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l decide -x -d 'With --until-decided: the figures that hold the session, by their CSV keys (default: the rates, single thread and all workers, timed long enough to trust)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l threads -x -d 'Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the environment says)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l benchmark -r -F -d 'The drives-tesk to run (default: the one beside this program, else the one on PATH)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l timeout -x -d 'Stop a run that takes longer than this many seconds; the others go on (default: no limit)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l keep-scratch -d 'Leave the benchmark\'s scratch files (default: removed at the end)'
-complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l format -x -a 'text markdown csv json html' -d 'The comparison: as show --format'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l threshold -x -d 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l label -x -d 'Name the columns, once per DIR in order'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l format -x -a 'text markdown csv json html' -d 'The comparison: as show --format'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l title -x -d 'The heading of the html page (default: "A compared with B")'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -a '(__fish_complete_directories)'
 

@@ -25,6 +25,7 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
                 @{ Names = @('--format'); Description = 'Output: text (aligned, default), markdown, csv, json or html (one self-contained page)'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json', 'html') }
                 @{ Names = @('--each'); Description = 'Every run its own column (default: repeats of one directory as one column, their median)'; Value = 'none'; Choices = @() }
                 @{ Names = @('--threshold'); Description = 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--baseline'); Description = 'The column every other is compared with, by its label or the label''s first words (default: the first column)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--title'); Description = 'The heading of the html page (default: "A compared with B")'; Value = 'text'; Choices = @() }
             )
             Argument = 'results-file'; Choices = @()
@@ -36,6 +37,7 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
                 @{ Names = @('--output', '-o'); Description = 'The SVG file to write'; Value = 'file'; Choices = @() }
                 @{ Names = @('--each'); Description = 'Every run its own column (default: repeats of one directory as one column, their median)'; Value = 'none'; Choices = @() }
                 @{ Names = @('--threshold'); Description = 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--baseline'); Description = 'The column every other is compared with, by its label or the label''s first words (default: the first column)'; Value = 'text'; Choices = @() }
             )
             Argument = 'results-file'; Choices = @()
         }
@@ -49,14 +51,19 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
         'run' = @{
             Options = @(
                 @{ Names = @('--help', '-h'); Description = 'Print this help message and exit'; Value = 'none'; Choices = @() }
-                @{ Names = @('--label'); Description = 'Name the columns, once per DIR in order'; Value = 'text'; Choices = @() }
                 @{ Names = @('--repeat'); Description = 'Runs per directory (default 5)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--until-decided'); Description = 'Rounds of one run per directory until every figure of interest is decided (paired by round, looked at after each), out of reach, or a limit is met'; Value = 'none'; Choices = @() }
+                @{ Names = @('--max-runs'); Description = 'With --until-decided: at most this many rounds (default 30)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--budget'); Description = 'With --until-decided: start no round expected to end past this time (90s, 30m, 1h30m, or seconds)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--decide'); Description = 'With --until-decided: the figures that hold the session, by their CSV keys (default: the rates, single thread and all workers, timed long enough to trust)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--threads'); Description = 'Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the environment says)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--benchmark'); Description = 'The drives-tesk to run (default: the one beside this program, else the one on PATH)'; Value = 'file'; Choices = @() }
                 @{ Names = @('--timeout'); Description = 'Stop a run that takes longer than this many seconds; the others go on (default: no limit)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--keep-scratch'); Description = 'Leave the benchmark''s scratch files (default: removed at the end)'; Value = 'none'; Choices = @() }
-                @{ Names = @('--format'); Description = 'The comparison: as show --format'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json', 'html') }
                 @{ Names = @('--threshold'); Description = 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--baseline'); Description = 'The column every other is compared with, by its label or the label''s first words (default: the first column)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--label'); Description = 'Name the columns, once per DIR in order'; Value = 'text'; Choices = @() }
+                @{ Names = @('--format'); Description = 'The comparison: as show --format'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json', 'html') }
                 @{ Names = @('--title'); Description = 'The heading of the html page (default: "A compared with B")'; Value = 'text'; Choices = @() }
             )
             Argument = 'directory'; Choices = @()

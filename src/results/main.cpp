@@ -12,10 +12,12 @@
 #include "contract/constants.h"
 #include "results/commands/commands.h"
 #include "results/commands/run_command.h"
+#include "results/commands/until_decided.h"
 #include "results/comparing/comparison_table.h"
 #include "results/completions/completion_scripts.h"
 #include "results/completions/declared_tree.h"
 #include "results/output/formats.h"
+#include "results/running/budget.h"
 #include "results/system/command_line.h"
 #include "results/system/standard_streams.h"
 
@@ -46,18 +48,30 @@ struct Inputs {
   std::vector<std::string> labels;
   bool each = false;
   double threshold = DefaultThresholdPercent;
+  std::string baseline;
   std::string title;
 };
-
-const char* TitleHelp = "The heading of the html page (default: \"A compared with B\")";
 
 const char* ThresholdHelp =
     "Changes whose 95% interval stays within this many percent either way are the same "
     "(default 3)";
 
-void AddThreshold(CLI::App* command, double& threshold) {
-  command->add_option("--threshold", threshold, ThresholdHelp)
+CLI::Option* AddThreshold(CLI::App* command, double& threshold) {
+  return command->add_option("--threshold", threshold, ThresholdHelp)
       ->check(CLI::Range(0.0, MaxThresholdPercent));
+}
+
+CLI::Option* AddBaseline(CLI::App* command, std::string& baseline) {
+  return command
+      ->add_option("--baseline", baseline,
+                   "The column every other is compared with, by its label or the label's first "
+                   "words (default: the first column)")
+      ->check(NotAnOption);
+}
+
+CLI::Option* AddTitle(CLI::App* command, std::string& title) {
+  return command->add_option("--title", title,
+                             "The heading of the html page (default: \"A compared with B\")");
 }
 
 // Every option and argument is declared once, here; `hints` says what a shell may offer for the
@@ -83,11 +97,13 @@ Command AddShow(CLI::App& app, ValueHints& hints) {
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(show, inputs->threshold);
-  show->add_option("--title", inputs->title, TitleHelp);
+  AddBaseline(show, inputs->baseline);
+  AddTitle(show, inputs->title);
   return [show, inputs, format](Streams streams) {
-    return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams, inputs->threshold, inputs->title)
-                          : -1;
+    return show->parsed()
+               ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format, inputs->each,
+                             streams, inputs->threshold, inputs->baseline, inputs->title)
+               : -1;
   };
 }
 
@@ -108,10 +124,12 @@ Command AddChart(CLI::App& app, ValueHints& hints) {
       ->required();
   chart->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(chart, inputs->threshold);
+  AddBaseline(chart, inputs->baseline);
   return [chart, inputs, output](Streams streams) {
-    return chart->parsed() ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output,
-                                          inputs->each, streams, inputs->threshold)
-                           : -1;
+    return chart->parsed()
+               ? ChartCommand(ExpandWildcards(inputs->files), inputs->labels, *output, inputs->each,
+                              streams, inputs->threshold, inputs->baseline)
+               : -1;
   };
 }
 
@@ -136,33 +154,79 @@ Command AddRun(CLI::App& app, ValueHints& hints) {
   hints.Complete(command->add_option("directories", run->directories,
                                      "Directories to measure (default: the current one)"),
                  ValueKind::Directory);
-  command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
-      ->allow_extra_args(false)
-      ->check(NotAnOption);
-  command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
-      ->check(CLI::Range(1, 100));
+  // The help lists the options in three groups: what runs, how it is compared, how it is shown.
+  const char* runs = "Runs";
+  const char* comparison = "Comparison";
+  const char* output = "Output";
+  CLI::Option* repeat =
+      command->add_option("--repeat", run->repeat, "Runs per directory (default 5)")
+          ->check(CLI::Range(1, 100))
+          ->group(runs);
+  command
+      ->add_flag("--until-decided", run->untilDecided,
+                 "Rounds of one run per directory until every figure of interest is decided "
+                 "(paired by round, looked at after each), out of reach, or a limit is met")
+      ->excludes(repeat)
+      ->group(runs);
+  command
+      ->add_option("--max-runs", run->maxRounds,
+                   "With --until-decided: at most this many rounds (default 30)")
+      ->check(CLI::Range(FewestMaxRounds, MostMaxRounds))
+      ->group(runs);
+  command
+      ->add_option_function<std::string>(
+          "--budget", [run](const std::string& text) { run->budgetSeconds = ParseBudget(text); },
+          "With --until-decided: start no round expected to end past this time (90s, 30m, "
+          "1h30m, or seconds)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return ParseBudget(text) > 0 ? std::string()
+                                         : "a duration such as 90s, 30m, 1h30m or 600, not " + text;
+          },
+          "DURATION"))
+      ->group(runs);
+  command
+      ->add_option("--decide", run->decide,
+                   "With --until-decided: the figures that hold the session, by their CSV keys "
+                   "(default: the rates, single thread and all workers, timed long enough to "
+                   "trust)")
+      ->delimiter(',')
+      ->check(CLI::Validator([](std::string& key) { return UnknownFigureKeys({key}); }, "KEY"))
+      ->group(comparison);
   command
       ->add_option("--threads", run->threads,
                    "Workers of the multi-thread phase (sets OMP_NUM_THREADS; default: as the "
                    "environment says)")
-      ->check(CLI::Range(1, ThreadCap));
-  hints.Complete(command->add_option("--benchmark", run->benchmark,
-                                     "The drives-tesk to run (default: the one beside this "
-                                     "program, else the one on PATH)"),
-                 ValueKind::AnyFile);
+      ->check(CLI::Range(1, ThreadCap))
+      ->group(runs);
+  hints
+      .Complete(command->add_option("--benchmark", run->benchmark,
+                                    "The drives-tesk to run (default: the one beside this "
+                                    "program, else the one on PATH)"),
+                ValueKind::AnyFile)
+      ->group(runs);
   command
       ->add_option("--timeout", run->timeoutSeconds,
                    "Stop a run that takes longer than this many seconds; the others go on "
                    "(default: no limit)")
-      ->check(CLI::PositiveNumber);
-  command->add_flag("--keep-scratch", run->keepScratch,
-                    "Leave the benchmark's scratch files (default: removed at the end)");
+      ->check(CLI::PositiveNumber)
+      ->group(runs);
+  command
+      ->add_flag("--keep-scratch", run->keepScratch,
+                 "Leave the benchmark's scratch files (default: removed at the end)")
+      ->group(runs);
+  AddThreshold(command, run->thresholdPercent)->group(comparison);
+  AddBaseline(command, run->baseline)->group(comparison);
+  command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
+      ->allow_extra_args(false)
+      ->check(NotAnOption)
+      ->group(output);
   hints
       .Complete(command->add_option("--format", run->format, "The comparison: as show --format"),
                 ValueKind::Choice, FormatNames())
-      ->check(CLI::IsMember(FormatNames()));
-  AddThreshold(command, run->thresholdPercent);
-  command->add_option("--title", run->title, TitleHelp);
+      ->check(CLI::IsMember(FormatNames()))
+      ->group(output);
+  AddTitle(command, run->title)->group(output);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
   };
@@ -191,12 +255,20 @@ Command AddCompletions(CLI::App& app, ValueHints& hints) {
 int Main(int argc, char** argv) {
   CLI::App app{
       "Runs drives-tesk repeatedly, shows, compares and charts its results files, and removes "
-      "the scratch files it leaves."};
-  app.set_version_flag("--version", DRIVES_TESK_VERSION);
+      "the scratch files it leaves.",
+      "drives-tesk-results"};
+  app.set_version_flag("--version", std::string("drives-tesk-results ") + DRIVES_TESK_VERSION);
   app.require_subcommand(1);
   ValueHints hints;
   const Command commands[] = {AddShow(app, hints), AddChart(app, hints), AddClean(app, hints),
                               AddRun(app, hints), AddCompletions(app, hints)};
+  // After the commands, so that only the program's own help ends with it.
+  app.footer(
+      "Examples:\n"
+      "  drives-tesk-results run /mnt/ssd/bench /media/usb/bench --label ssd --label usb\n"
+      "  drives-tesk-results show --baseline usb ssd/results*.txt usb/results*.txt\n"
+      "\n"
+      "The manual page tells more: man drives-tesk-results");
 
   // CLI11 takes a vector of arguments last first.
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);

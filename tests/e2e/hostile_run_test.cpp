@@ -149,7 +149,11 @@ TEST(SlowHostileRun, ConsoleThatGoesAway) {
     {
       RunningBinary running(options);
       if (kind == ConsoleKind::ClosedPipe) {
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+        // The program ignores hang-ups from before it opens its results file on.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (ResultsFilesIn(directory).empty() && std::chrono::steady_clock::now() < deadline) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         running.Signal(SIGHUP);
       }
       run = running.Wait();

@@ -2,10 +2,15 @@
 // prints a line on each channel, then by DRIVES_TESK_STAND_IN
 // - a number: exits with it;
 // - "sleep": waits a minute for a signal, with a file "sleeping" to say so;
-// - "stubborn": the same, ignoring SIGTERM, with a grandchild that ignores it too and holds the
-//   output pipes (POSIX shell);
+// - "stubborn": the same, ignoring SIGTERM (noting the first in a file "asked-to-stop"), with a
+//   grandchild that ignores it too and holds the output pipes (POSIX shell);
 // - "flood": prints without end.
 // It writes no results file.
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -14,6 +19,21 @@
 #include <iostream>
 #include <string>
 #include <thread>
+
+namespace {
+
+// Says that a SIGTERM came (with what a signal handler may call), and goes on as if nothing had.
+// The stubborn stand-in runs on POSIX only.
+extern "C" void NoteTermination(int) {
+#ifndef _WIN32
+  const int note = open("asked-to-stop", O_CREAT | O_WRONLY, 0644);
+  if (note >= 0) {
+    close(note);
+  }
+#endif
+}
+
+}  // namespace
 
 int main() {
   const char* mode = std::getenv("DRIVES_TESK_STAND_IN");
@@ -32,6 +52,7 @@ int main() {
     if (std::system("sleep 60 & echo $! > grandchild") != 0) {
       return 4;
     }
+    std::signal(SIGTERM, NoteTermination);
   }
   if (behaviour == "sleep" || behaviour == "stubborn") {
     // Tells the test that both lines are out and the wait has begun.

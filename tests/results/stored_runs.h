@@ -59,16 +59,19 @@ struct Outcome {
 };
 
 inline Outcome Show(const std::vector<std::string>& files, const std::string& format = "text",
-                    const std::vector<std::string>& labels = {}) {
+                    const std::vector<std::string>& labels = {}, const std::string& baseline = "") {
   std::ostringstream out, err;
-  const int status = ShowCommand(files, labels, format, false, {out, err});
+  const int status =
+      ShowCommand(files, labels, format, false, {out, err}, DefaultThresholdPercent, baseline);
   return {status, out.str(), err.str()};
 }
 
 inline Outcome Chart(const std::vector<std::string>& files, const std::string& output,
-                     const std::vector<std::string>& labels = {}) {
+                     const std::vector<std::string>& labels = {},
+                     const std::string& baseline = "") {
   std::ostringstream out, err;
-  const int status = ChartCommand(files, labels, output, false, {out, err});
+  const int status =
+      ChartCommand(files, labels, output, false, {out, err}, DefaultThresholdPercent, baseline);
   return {status, out.str(), err.str()};
 }
 

@@ -39,7 +39,8 @@ std::string OverwriteRefusal(const fs::path& target, const std::vector<std::stri
 }  // namespace
 
 int ChartCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
-                 const std::string& output, bool each, Streams streams, double thresholdPercent) {
+                 const std::string& output, bool each, Streams streams, double thresholdPercent,
+                 const std::string& baseline) {
   const fs::path target = fs::u8path(output);
   std::vector<std::string> inputs = files;
   if (inputs.empty()) {
@@ -52,9 +53,12 @@ int ChartCommand(const std::vector<std::string>& files, const std::vector<std::s
     streams.err << EscapeControls(output) << ": " << refusal << "; not written\n";
     return 1;
   }
-  const ReadFiles read = ReadAll(files, labels, each, streams.err);
+  ReadFiles read = ReadAll(files, labels, each, streams.err);
   if (read.runs.empty()) {
     return 1;
+  }
+  if (!PutBaselineFirst(read.columns, baseline, streams.err)) {
+    return 2;
   }
   std::error_code error;
   if (!WriteWholeFile(target,

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "contract/file_names.h"
+#include "results/comparing/baseline.h"
 #include "results/reading/beside_files.h"
 #include "results/reading/results_file.h"
 #include "results/reading/results_listing.h"
@@ -73,6 +74,26 @@ ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>
   read.columns =
       each ? EachRun(read.labels) : GroupRepeats(read.runs, read.labels, !labels.empty());
   return read;
+}
+
+bool PutBaselineFirst(std::vector<Column>& columns, const std::string& baseline,
+                      std::ostream& err) {
+  // Without columns there is nothing to reorder; the reading said why there are none.
+  if (baseline.empty() || columns.empty()) {
+    return true;
+  }
+  const std::string wanted = EscapeControls(baseline);
+  const std::size_t found = FindBaseline(columns, wanted);
+  if (found < columns.size()) {
+    MoveToFront(columns, found);
+    return true;
+  }
+  err << Program << "--baseline \"" << wanted << "\": no column has that label; the labels:";
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    err << (c == 0 ? " \"" : ", \"") << columns[c].label << "\"";
+  }
+  err << "\n";
+  return false;
 }
 
 bool Written(std::ostream& out, std::ostream& err) {

@@ -36,6 +36,11 @@ std::vector<std::string> ResultsFilesHere(std::ostream& err, bool& ok);
 ReadFiles ReadAll(std::vector<std::string> files, const std::vector<std::string>& labels, bool each,
                   std::ostream& err);
 
+// The column `baseline` picks (see PicksLabel) moved to the front, where every other is compared
+// with it; nothing moved for an empty `baseline` or no columns. False, with the labels there are
+// on `err`, when it picks no column.
+bool PutBaselineFirst(std::vector<Column>& columns, const std::string& baseline, std::ostream& err);
+
 // The output flushed; a failed write (a full disk, /dev/full) is said on `err`.
 bool Written(std::ostream& out, std::ostream& err);
 

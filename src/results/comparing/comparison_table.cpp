@@ -1,5 +1,7 @@
 #include "results/comparing/comparison_table.h"
 
+#include "results/comparing/paired_looks.h"
+
 #include "results/record/text_safety.h"
 
 #include <algorithm>
@@ -40,9 +42,6 @@ void AddChanges(Row& row) {
     }
   }
 }
-
-// The figures of every run, one cell per run, before repeats are grouped.
-ComparisonTable PerRunTable(const std::vector<RunRecord>& runs);
 
 // The column's cell from the cells of its runs: the median, the range and the flags of any run.
 Cell Aggregate(const Row& perRun, const Column& column) {
@@ -271,7 +270,7 @@ std::vector<Column> GroupRepeats(const std::vector<RunRecord>& runs,
 
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns,
                            double thresholdPercent) {
-  const ComparisonTable perRun = PerRunTable(runs);
+  const ComparisonTable perRun = PerRunFigures(runs);
   ComparisonTable table;
   table.thresholdPercent = thresholdPercent;
   for (const Column& column : columns) {
@@ -288,6 +287,7 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector
     JudgeChanges(grouped, thresholdPercent);
     table.rows.push_back(std::move(grouped));
   }
+  ApplySequentialRule(table, perRun, runs, columns);
   return table;
 }
 
@@ -327,9 +327,7 @@ std::string DefaultLabel(const RunRecord& run) {
   return directory.empty() ? When(run) : directory + " " + When(run);
 }
 
-namespace {
-
-ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
+ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs) {
   ComparisonTable table;
   auto push = [&table](Row row) { table.rows.push_back(std::move(row)); };
 
@@ -404,5 +402,3 @@ ComparisonTable PerRunTable(const std::vector<RunRecord>& runs) {
   }
   return table;
 }
-
-}  // namespace

@@ -34,9 +34,11 @@ struct Cell {
   double intervalHigh = Missing;
   Verdict verdict = Verdict::None;
   bool withinNoise = false;  // judged, and neither faster nor slower
-  bool shortSpan = false;    // a timed span under ShortSpanSeconds
-  bool warned = false;       // the console warned that the figure is not a drive speed
-  bool incomplete = false;   // the run was cut short before this figure
+  // Runs paired by round whose looks' intervals did not overlap: the interval is the last look's.
+  bool drift = false;
+  bool shortSpan = false;   // a timed span under ShortSpanSeconds
+  bool warned = false;      // the console warned that the figure is not a drive speed
+  bool incomplete = false;  // the run was cut short before this figure
 };
 
 // What a row holds of its measurement: the single-thread rate, the sum over all workers, and the
@@ -67,8 +69,28 @@ struct ContextRow {
   std::vector<std::string> values;  // one per column; "-" where not told
 };
 
+// How a comparison of runs from a session run until decided was judged: each later column's runs
+// paired with the first column's by round (or, where they cannot be paired, unpaired), every look
+// at the level of the session's cap.
+struct SequentialSummary {
+  bool applies = false;  // false: every column judged by the interval of a single look
+  int cap = 0;           // the most rounds the session allowed
+  double pairedTail = 0;
+  double unpairedTail = 0;
+  bool anyPaired = false;         // some column paired by round
+  bool anyUnpaired = false;       // some column that could not be
+  int rounds = 0;                 // the last round of a pair
+  std::vector<int> pairedRounds;  // per column: the rounds paired; -1 where unpaired or first
+  std::string stopped;            // why the session stopped ("decided", ...); empty: not told
+  std::string stopLine;           // the line that says so; empty: not told
+};
+
 struct ComparisonTable {
   double thresholdPercent = DefaultThresholdPercent;
+  // How the intervals of the changes are made, as the JSON output names it, and their confidence.
+  const char* intervalRule = "mann-whitney";
+  double confidence = 0.95;
+  SequentialSummary sequential;
   std::vector<std::string> labels;  // one per column
   std::vector<int> runs;            // the runs of each column
   std::vector<ContextRow> context;  // empty when no run has a context file
@@ -110,6 +132,11 @@ struct HeadlineTwins {
 // The twins of every measurement, in the single-thread order; none for an empty table.
 std::vector<HeadlineTwins> Headlines(const ComparisonTable& table);
 
+// One column per run, every figure of every run, before anything is grouped or judged.
+ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs);
+
+// Where the runs come from a session run until decided, the later columns judged by its rule
+// instead (src/results/comparing/paired_looks.h).
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector<Column>& columns,
                            double thresholdPercent = DefaultThresholdPercent);
 // One column per run.

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "results/comparing/interval.h"
-
 std::string ChangeText(double change) {
   if (std::isnan(change)) {
     return "";
@@ -39,18 +37,37 @@ std::string ThresholdText(double percent) {
   return text;
 }
 
-std::string FewestRunsText() {
-  int side = 1;
-  while (LowerCriticalValue(side, side) < 0) {
-    ++side;
+namespace {
+
+// "99.0%": the two-sided level of a look at a one-tail level.
+std::string LookLevelText(double oneTailLevel) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", (1 - 2 * oneTailLevel) * 100);
+  return text;
+}
+
+// How the intervals were made: one look at the runs, or the looks of a session.
+std::string IntervalRule(const SequentialSummary& sequential) {
+  const std::string higher = "(every figure is better when higher)";
+  if (!sequential.applies) {
+    return "a..b 95% interval of the change " + higher;
   }
-  int alone = 1;
-  while (LowerCriticalValue(1, alone) < 0) {
-    ++alone;
+  std::string rule = "a..b 95% interval of the change, valid however the run stopped " + higher;
+  if (sequential.anyPaired) {
+    rule += ": paired rounds, each look at " + LookLevelText(sequential.pairedTail);
+    if (sequential.anyUnpaired) {
+      rule += " (unpaired runs: " + LookLevelText(sequential.unpairedTail) + ")";
+    }
+  } else {
+    rule += ": unpaired runs, each look at " + LookLevelText(sequential.unpairedTail);
   }
-  const std::string fewer = std::to_string(side - 1);
-  return "a 95% interval needs " + std::to_string(side) + " runs a side, or 1 against " +
-         std::to_string(alone) + " (" + fewer + " against " + fewer + " cannot give one)";
+  return rule;
+}
+
+}  // namespace
+
+bool IsVerdictMark(const CellMark& mark) {
+  return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
 
 const VerdictSign& SignOf(Verdict verdict) {
@@ -73,10 +90,6 @@ const VerdictSign* JudgedSigns() {
   return signs;
 }
 
-bool IsVerdictMark(const CellMark& mark) {
-  return mark.mark == SameMark || mark.mark == UndecidedMark;
-}
-
 const std::vector<CellMark>& CellMarks() {
   static const std::string shortSpan = ShortSpanText() + ": one shot, too short to trust";
   static const std::string shortBrief = ShortSpanText() + ", too short to trust";
@@ -96,6 +109,9 @@ const std::vector<CellMark>& CellMarks() {
       {"?", "incomplete", "the run was cut short before this figure",
        "the run was cut short before this figure",
        [](const Cell& cell) { return cell.incomplete; }},
+      {"*", "drift",
+       "the runs disagree with each other: drift? (the interval is the last look's, undecided)",
+       "the runs disagree with each other: drift?", [](const Cell& cell) { return cell.drift; }},
   };
   return marks;
 }
@@ -109,6 +125,18 @@ std::string VerdictMark(Verdict verdict) {
     }
   }
   return "";
+}
+
+std::string IntervalNeeds() {
+  int side = 1;
+  while (LowerCriticalValue(side, side) < 0) {
+    ++side;
+  }
+  int alone = 1;
+  while (LowerCriticalValue(1, alone) < 0) {
+    ++alone;
+  }
+  return std::to_string(side) + " runs a side, or 1 against " + std::to_string(alone);
 }
 
 std::string FormatValue(double value) {
@@ -191,9 +219,8 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
   std::vector<std::string> legend;
   if (judged) {
     // The verdicts' rule in one line, with both their marks.
-    std::string rule = "a..b 95% interval of the change (every figure is better when higher); " +
-                       std::string(SameMark) + " the same within \xc2\xb1" +
-                       ThresholdText(table.thresholdPercent) + "%; ";
+    std::string rule = IntervalRule(table.sequential) + "; " + std::string(SameMark) +
+                       " the same within \xc2\xb1" + ThresholdText(table.thresholdPercent) + "%; ";
     for (const CellMark& mark : CellMarks()) {
       if (mark.mark == UndecidedMark) {
         rule += std::string(mark.mark) + " " + mark.meaning;
@@ -201,8 +228,9 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
     }
     legend.push_back(rule);
   }
+  // The flags' lines are the caveats', which say where they stand.
   for (const CellMark& mark : CellMarks()) {
-    if (!IsVerdictMark(mark) && appears(mark)) {
+    if (!IsVerdictMark(mark) && mark.word == nullptr && appears(mark)) {
       legend.push_back(std::string(mark.mark) + " " + mark.meaning);
     }
   }
@@ -227,23 +255,26 @@ std::string VerdictCountLine(const ComparisonTable& table, std::size_t column) {
   for (int i = 0; i < JudgedSignCount; ++i) {
     line += (i == 0 ? " " : ", ") + std::to_string(counts[i]) + " " + JudgedSigns()[i].words;
   }
+  const SequentialSummary& sequential = table.sequential;
+  if (sequential.applies) {
+    const int rounds = sequential.pairedRounds[column];
+    line += rounds < 0
+                ? "; unpaired"
+                : "; " + std::to_string(rounds) + (rounds == 1 ? " round" : " rounds") + " paired";
+  }
   return line;
 }
 
 std::vector<std::string> VerdictLines(const ComparisonTable& table) {
   std::vector<std::string> lines;
-  bool tooFew = false;
   for (std::size_t column = 1; column < table.labels.size(); ++column) {
-    if (LowerCriticalValue(table.runs.front(), table.runs[column]) < 0) {
-      tooFew = true;
-    }
     const std::string line = VerdictCountLine(table, column);
     if (!line.empty()) {
       lines.push_back(line);
     }
   }
-  if (tooFew) {
-    lines.push_back(FewestRunsText());
+  if (!table.sequential.stopLine.empty()) {
+    lines.push_back(table.sequential.stopLine);
   }
   return lines;
 }

@@ -13,10 +13,11 @@ inline constexpr const char* SameMark = "\xe2\x89\x88";       // ≈
 inline constexpr const char* UndecidedMark = "\xe2\x80\xa6";  // …
 
 // A mark a cell can carry. Flags (a short span, a warning, a cut-short run) stand after the
-// figure and have a word for CSV and JSON; the others are explained in the legend only.
+// figure and have a word for CSV and JSON; their meaning leads the caveat that says where they
+// stand. The others are explained in the legend.
 struct CellMark {
   const char* mark;
-  const char* word;     // flags only: "short", "warning", "incomplete"
+  const char* word;     // flags only: "short", "warning", "incomplete", "drift"
   const char* meaning;  // the legend's line after the mark
   const char* brief;    // the meaning where room is short (the chart's notes)
   bool (*on)(const Cell& cell);
@@ -42,6 +43,10 @@ const VerdictSign& SignOf(Verdict verdict);
 const VerdictSign* JudgedSigns();
 inline constexpr int JudgedSignCount = 4;
 
+// The fewest runs that give an interval, from the critical values: "4 runs a side, or 1 against
+// 39".
+std::string IntervalNeeds();
+
 // A figure for people: whole numbers from 100 on, three significant digits below; "inf", "nan";
 // "-" where the figure is missing.
 std::string FormatValue(double value);
@@ -66,15 +71,13 @@ std::string CellText(const Cell& cell);
 // "Lower (files/s)": a row's title and unit.
 std::string FigureName(const Row& row);
 
-// The legend's lines for the marks that appear in `table`, in the order of the marks; where any
-// change is judged, first the rule of the verdicts.
+// The legend's lines for the marks other than flags that appear in `table`, in the order of the
+// marks; where any change is judged, first the rule of the verdicts.
 std::vector<std::string> Legend(const ComparisonTable& table);
 
 // Under the table: for each later column with judged changes, how many figures are faster,
-// slower, the same and undecided; and, where any column has too few runs for an interval, how
-// many an interval needs.
+// slower, the same and undecided (with its rounds paired, for a session run until decided); and
+// why the session stopped, where that is known.
 std::vector<std::string> VerdictLines(const ComparisonTable& table);
 // The count line of one later column; "" where none of its changes is judged.
 std::string VerdictCountLine(const ComparisonTable& table, std::size_t column);
-// "a 95% interval needs 4 runs a side, or 1 against 39 (3 against 3 cannot give one)".
-std::string FewestRunsText();

@@ -2,6 +2,10 @@
 
 Comparison Compare(const std::vector<RunRecord>& runs, const std::vector<std::string>& labels,
                    const std::vector<Column>& columns, double thresholdPercent) {
-  return {runs, labels, columns,
-          runs.empty() ? ComparisonTable{} : BuildTable(runs, columns, thresholdPercent), ""};
+  Comparison comparison{
+      runs,    labels,
+      columns, runs.empty() ? ComparisonTable{} : BuildTable(runs, columns, thresholdPercent),
+      {},      ""};
+  comparison.caveats = Caveats(runs, columns, comparison.table);
+  return comparison;
 }

@@ -1,5 +1,7 @@
 // CSV for scripts: one line per figure and column, old columns first and new ones appended, so
-// scripts that read the earlier columns keep working.
+// scripts that read the earlier columns keep working. The context lines come first, keyed
+// context.*, and the caveats last, keyed caveat.KIND.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -80,6 +82,22 @@ std::string WriteCsv(const Comparison& comparison) {
                                   : "no") +
               "," + CsvPercent(cell.intervalLow) + "," + CsvPercent(cell.intervalHigh) + "," +
               VerdictWord(cell.verdict) + "\n";
+    }
+  }
+  // Each caveat once per column it concerns: the keys of its figures, its text as the value.
+  for (const Caveat& caveat : comparison.caveats) {
+    std::string figures;
+    for (const std::string& key : caveat.figures) {
+      figures += (figures.empty() ? "" : ";") + key;
+    }
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+      if (std::find(caveat.columns.begin(), caveat.columns.end(), table.labels[column]) !=
+          caveat.columns.end()) {
+        text += CsvField(std::string("caveat.") + CaveatKindName(caveat.kind)) + "," +
+                CsvField(figures) + ",," + CsvField(table.labels[column]) + "," + files[column] +
+                "," + CsvField(caveat.text) + ",,," + std::to_string(columns[column].runs.size()) +
+                ",,,,,,,\n";
+      }
     }
   }
   return text;

@@ -1,9 +1,10 @@
 // The page: one self-contained HTML file that carries a whole comparison. A heading and the rules
-// of the comparison, a card per column, where the runs were measured, every figure, the headline
-// charts, the runs in the order they ran, how to read it all, and the comparison's data as JSON.
-// Its own Content-Security-Policy forbids every script and every load, so a hostile label cannot
-// run anything and the page works the same without a network.
+// of the comparison, a card per column, what to read with care, where the runs were measured, every
+// figure, the headline charts, the runs in the order they ran, how to read it all, and the
+// comparison's data as JSON. Its own Content-Security-Policy forbids every script and every load,
+// so a hostile label cannot run anything and the page works the same without a network.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <tuple>
 
@@ -160,11 +161,11 @@ std::string Footer(const Page& page) {
   const std::size_t files = comparison.runs.size();
   std::string html = "<footer>\n<p>Made by drives-tesk-results " DRIVES_TESK_VERSION " from " +
                      std::to_string(files) + (files == 1 ? " file" : " files") + ".</p>\n";
-  html +=
-      "<p>The comparison's data is in this page's source as JSON, as <code>show --format "
-      "json</code> writes it but without the per-worker tables and what the benchmark wrote on "
-      "standard error; <code>drives-tesk-results show --format json</code> on the same files "
-      "gives them.</p>\n";
+  html += std::string("<p>The comparison's data is in this page's source as JSON (format \"") +
+          JsonFormatName + "\", version " + std::to_string(JsonFormatVersion) +
+          "), as <code>show --format json</code> writes it but without the per-worker tables and "
+          "what the benchmark wrote on standard error; <code>drives-tesk-results show --format "
+          "json</code> on the same files gives them.</p>\n";
   html += "<script type=\"application/json\" id=\"comparison-data\">" + DataBlock(comparison) +
           "</script>\n";
   return html + "</footer>\n";
@@ -180,16 +181,30 @@ std::string Name(const std::string& text) {
   return "<bdi>" + EscapeXml(text) + "</bdi>";
 }
 
-std::string NoteText(const std::string& line, const std::vector<std::string>& labels) {
-  // The longest label that starts the line, in case one label starts another.
-  std::size_t longest = 0;
-  for (const std::string& label : labels) {
-    if (label.size() > longest && line.size() > label.size() &&
-        line.compare(0, label.size(), label) == 0 && line[label.size()] == ':') {
-      longest = label.size();
+std::string TextWithNames(const std::string& line, const std::vector<std::string>& names) {
+  auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+  std::string html;
+  std::string text;
+  for (std::size_t at = 0; at < line.size();) {
+    // The longest name that stands here as a whole, not inside a word.
+    std::size_t longest = 0;
+    for (const std::string& name : names) {
+      const std::size_t end = at + name.size();
+      if (name.size() > longest && line.compare(at, name.size(), name) == 0 &&
+          (at == 0 || !word(line[at - 1]) || !word(name.front())) &&
+          (end == line.size() || !word(line[end]) || !word(name.back()))) {
+        longest = name.size();
+      }
     }
+    if (longest == 0) {
+      text += line[at++];
+      continue;
+    }
+    html += Text(text) + Name(line.substr(at, longest));
+    text.clear();
+    at += longest;
   }
-  return longest == 0 ? Text(line) : Name(line.substr(0, longest)) + Text(line.substr(longest));
+  return html + Text(text);
 }
 
 std::string ColumnKey(std::size_t column) {
@@ -258,6 +273,7 @@ std::string WriteHtml(const Comparison& comparison) {
   html += "<main>\n";
   if (!comparison.runs.empty()) {
     html += CardsSection(page);
+    html += CareSection(page);
     html += ContextSection(page);
     html += FiguresSection(page);
     html += ChartsSection(page);

@@ -1,6 +1,7 @@
-// JSON for scripts: every number of every file, per worker too, and its context; then the columns
-// as compared (median, range, spread, change, noise). Figures printed as inf or nan, and missing
-// ones, are null.
+// JSON for scripts: what the file is, its format's version and the settings of the comparison;
+// the columns as compared (median, range, spread, change, noise); every number of every file, per
+// worker too, and its context; the caveats. Figures printed as inf or nan, and missing ones, are
+// null.
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -61,9 +62,22 @@ nlohmann::json OverallJson(const RunRecord& run) {
   return json;
 }
 
+// The rule of a session run until decided; null for any other comparison.
+nlohmann::json SequentialJson(const SequentialSummary& sequential) {
+  if (!sequential.applies) {
+    return nullptr;
+  }
+  return {{"rule", SequentialRuleName},
+          {"cap", sequential.cap},
+          {"tail", sequential.pairedTail},
+          {"rounds", sequential.rounds},
+          {"stopped", sequential.stopped.empty() ? nlohmann::json(nullptr)
+                                                 : nlohmann::json(sequential.stopped)}};
+}
+
 }  // namespace
 
-nlohmann::json JsonDocument(const Comparison& comparison, JsonDetails details) {
+nlohmann::ordered_json JsonDocument(const Comparison& comparison, JsonDetails details) {
   const bool all = details == JsonDetails::All;
   const std::vector<RunRecord>& runs = comparison.runs;
   const std::vector<std::string>& labels = comparison.labels;
@@ -131,7 +145,27 @@ nlohmann::json JsonDocument(const Comparison& comparison, JsonDetails details) {
       compared.push_back(column);
     }
   }
-  return nlohmann::json{{"files", files}, {"columns", compared}};
+  nlohmann::ordered_json caveats = nlohmann::ordered_json::array();
+  for (const Caveat& caveat : comparison.caveats) {
+    caveats.push_back(nlohmann::ordered_json{{"kind", CaveatKindName(caveat.kind)},
+                                             {"text", caveat.text},
+                                             {"figures", caveat.figures},
+                                             {"columns", caveat.columns}});
+  }
+  // What the file is and the settings its verdicts were reached with come first.
+  const nlohmann::ordered_json settings = {
+      {"threshold_percent", comparison.table.thresholdPercent},
+      {"confidence", comparison.table.confidence},
+      {"baseline", columns.empty() ? nlohmann::json(nullptr) : nlohmann::json(columns[0].label)},
+      {"interval_rule",
+       comparison.table.sequential.applies ? SequentialRuleName : comparison.table.intervalRule}};
+  return {{"format", JsonFormatName},
+          {"format_version", JsonFormatVersion},
+          {"settings", settings},
+          {"columns", compared},
+          {"files", files},
+          {"caveats", caveats},
+          {"sequential", SequentialJson(comparison.table.sequential)}};
 }
 
 std::string WriteJson(const Comparison& comparison) {

@@ -1,5 +1,5 @@
 // A Markdown table for documents: every line of the grid a row on one line, pipes escaped, the
-// notes as a list.
+// notes (the verdicts' counts, the caveats and the legend) as a list.
 #include "results/output/formats.h"
 #include "results/output/grid.h"
 

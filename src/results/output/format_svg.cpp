@@ -25,6 +25,8 @@ constexpr int TitleHeight = 26;
 constexpr int ChartGap = 22;
 constexpr int Margin = 20;
 constexpr int HeaderHeight = 40;
+constexpr int NoteHeight = 16;
+constexpr int NoteCharacter = 6;  // the width of a character of a note, generously
 
 std::string SvgNumber(double value) {
   char text[32];
@@ -122,12 +124,40 @@ std::string WriteSvg(const Comparison& comparison) {
   const ComparisonTable& table = comparison.table;
   // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
   const std::vector<HeadlineTwins> twins = Headlines(table);
+  // Under the charts, a line per caveat (each flag's caveat explains its mark) and one on repeats
+  // with the verdicts' marks as the legend of show names them.
+  std::vector<std::string> notes;
+  for (const Caveat& caveat : comparison.caveats) {
+    notes.push_back(caveat.text);
+  }
+  bool judged = false;
+  for (const Row& row : table.rows) {
+    for (const Cell& cell : row.cells) {
+      judged = judged || cell.judged;
+    }
+  }
+  std::string verdicts;
+  for (const CellMark& mark : CellMarks()) {
+    if (IsVerdictMark(mark)) {
+      verdicts += (verdicts.empty() ? "" : ", ") + std::string(mark.mark) + " " + mark.brief;
+    }
+  }
+  notes.push_back(
+      judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
+               "the largest; " +
+                   verdicts + " (legend of show)"
+             : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
+               "run");
   const Layout layout = LayoutFor(table.labels);
   const int chartWidth = layout.chartWidth;
   const std::size_t chartRows = twins.size();
-  const int height =
-      HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) + Margin + 56;
-  const int width = 2 * chartWidth + 3 * Margin;
+  const int height = HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) +
+                     Margin + 24 + NoteHeight * static_cast<int>(notes.size());
+  // Wide enough for the longest note: a caveat is one line, never cut.
+  int width = 2 * chartWidth + 3 * Margin;
+  for (const std::string& note : notes) {
+    width = std::max(width, 2 * Margin + static_cast<int>(CharacterCount(note)) * NoteCharacter);
+  }
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
@@ -154,32 +184,11 @@ std::string WriteSvg(const Comparison& comparison) {
     DrawChart(svg, *twins[i].single, table.labels, layout, Margin, y);
     DrawChart(svg, *twins[i].allWorkers, table.labels, layout, 2 * Margin + chartWidth, y);
   }
-  // Under the charts, the flags and the verdicts' marks as the legend of show names them.
-  std::string flags;
-  std::string verdicts;
-  for (const CellMark& mark : CellMarks()) {
-    if (mark.word != nullptr) {
-      flags += (flags.empty() ? "" : ";  ") + std::string(mark.mark) + " " + mark.brief;
-    } else if (IsVerdictMark(mark)) {
-      verdicts += (verdicts.empty() ? "" : ", ") + std::string(mark.mark) + " " + mark.brief;
-    }
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const int y = height - 14 - NoteHeight * static_cast<int>(notes.size() - 1 - i);
+    svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(y) +
+           "\" class=\"note\">" + EscapeXml(notes[i]) + "</text>\n";
   }
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 30) +
-         "\" class=\"note\">" + EscapeXml(flags) + "</text>\n";
-  bool judged = false;
-  for (const Row& row : table.rows) {
-    for (const Cell& cell : row.cells) {
-      judged = judged || cell.judged;
-    }
-  }
-  const std::string repeats =
-      judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
-               "the largest; " +
-                   verdicts + " (legend of show)"
-             : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
-               "run";
-  svg += "<text x=\"" + std::to_string(Margin) + "\" y=\"" + std::to_string(height - 14) +
-         "\" class=\"note\">" + EscapeXml(repeats) + "</text>\n";
   svg += "</svg>\n";
   return svg;
 }

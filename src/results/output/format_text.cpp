@@ -1,5 +1,6 @@
 // Aligned text for a terminal: figure names on the left, one right-aligned column per run or set
-// of repeats, padded by characters, then the notes.
+// of repeats, padded by characters, then the notes: the verdicts' counts, the caveats
+// and the legend.
 #include <algorithm>
 
 #include "results/output/formats.h"

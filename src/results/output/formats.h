@@ -20,6 +20,11 @@ std::string WriteSvg(const Comparison& comparison);
 // One self-contained page: no script, nothing loaded, well-formed XML.
 std::string WriteHtml(const Comparison& comparison);
 
+// The JSON output says what it is and which version of its keys it follows: a new key keeps the
+// version, a key removed or changed in meaning raises it.
+inline constexpr const char* JsonFormatName = "drives-tesk-results comparison";
+inline constexpr int JsonFormatVersion = 1;
+
 using FormatWriter = std::string (*)(const Comparison& comparison);
 struct NamedFormat {
   const char* name;

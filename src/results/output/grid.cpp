@@ -22,9 +22,13 @@ Grid BuildGrid(const Comparison& comparison) {
       grid.lines.back().cells.push_back(CellText(cell));
     }
   }
-  grid.notes = VerdictLines(table);
-  for (const std::string& line : Legend(table)) {
-    grid.notes.push_back(line);
+  grid.counts = VerdictLines(table);
+  for (const Caveat& caveat : comparison.caveats) {
+    grid.caveats.push_back(caveat.text);
+  }
+  grid.legend = Legend(table);
+  for (const auto* part : {&grid.counts, &grid.caveats, &grid.legend}) {
+    grid.notes.insert(grid.notes.end(), part->begin(), part->end());
   }
   return grid;
 }

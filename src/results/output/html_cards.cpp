@@ -1,5 +1,8 @@
 // A card per column: its six single-thread figures in large type, each with its verdict against
-// the baseline as a word and a symbol, and the count of its verdicts as the text output has it.
+// the baseline as a word and a symbol, and the count of its verdicts as the text output has it;
+// then what to read with care: the caveats every output shows, a line each.
+#include <algorithm>
+
 #include "results/output/cell_text.h"
 #include "results/output/html_parts.h"
 
@@ -46,7 +49,7 @@ std::string CardsSection(const Page& page) {
     if (c == 0 && table.labels.size() > 1) {
       html += "<p class=\"counts\">Every other column is compared with this one.</p>\n";
     } else if (!counts.empty()) {
-      html += "<p class=\"counts\">" + NoteText(counts, table.labels) + "</p>\n";
+      html += "<p class=\"counts\">" + TextWithNames(counts, table.labels) + "</p>\n";
     } else if (c > 0) {
       html +=
           "<p class=\"counts\">No verdicts: a single run against a single run tells the "
@@ -55,4 +58,32 @@ std::string CardsSection(const Page& page) {
     html += "</article>\n";
   }
   return html + "</div>\n</section>\n";
+}
+
+std::string CareSection(const Page& page) {
+  const Comparison& comparison = page.comparison;
+  std::string html = "<section id=\"care\">\n<h2>Read with care</h2>\n";
+  if (comparison.caveats.empty()) {
+    return html +
+           "<p>Nothing that the files tell calls for care beyond the rules above.</p>\n"
+           "</section>\n";
+  }
+  html += "<ul class=\"caveats\">\n";
+  for (const Caveat& caveat : comparison.caveats) {
+    html += std::string("<li data-kind=\"") + CaveatKindName(caveat.kind) + "\">" +
+            TextWithNames(caveat.text, comparison.table.labels);
+    // The figures it concerns, by name, folded: the text counts them.
+    std::string names;
+    for (const Row& row : comparison.table.rows) {
+      if (std::find(caveat.figures.begin(), caveat.figures.end(), row.key) !=
+          caveat.figures.end()) {
+        names += (names.empty() ? "" : ", ") + FigureName(row);
+      }
+    }
+    if (!names.empty()) {
+      html += "\n<details><summary>the figures</summary><p>" + Text(names) + "</p></details>";
+    }
+    html += "</li>\n";
+  }
+  return html + "</ul>\n</section>\n";
 }

@@ -215,7 +215,8 @@ struct ChangePanel {
   double height;
 };
 
-ChangePanel DrawChanges(const Row& row, const ComparisonTable& table, double top, int number) {
+ChangePanel DrawChanges(const Page& page, const Row& row, double top, int number) {
+  const ComparisonTable& table = page.comparison.table;
   ChangePanel panel{"", "", "", 0};
   const double threshold = table.thresholdPercent;
   // The log-ratio axis reaches past every change, every bound and twice the threshold.
@@ -315,8 +316,13 @@ ChangePanel DrawChanges(const Row& row, const ComparisonTable& table, double top
     panel.svg += Line(x(tick), axis, x(tick), axis + 3, "grid");
     panel.svg += SvgText(x(tick), axis + 13, "tick", EscapeXml(Percent(tick)));
   }
-  if (missingInterval) {
-    panel.note = FewestRunsText();
+  // Where a column has no interval, the caveat that says why, as every output words it.
+  for (const Caveat& caveat : page.comparison.caveats) {
+    const bool here =
+        std::find(caveat.figures.begin(), caveat.figures.end(), row.key) != caveat.figures.end();
+    if (missingInterval && here && caveat.kind == CaveatKind::TooFewRuns) {
+      panel.note = caveat.text;
+    }
   }
   panel.height = axis + 18 - top;
   return panel;
@@ -331,7 +337,7 @@ std::string HeadlineChart(const Page& page, const Row& row, int number) {
   double height = 8 + values.height;
   std::string note;
   if (table.labels.size() > 1) {
-    const ChangePanel changes = DrawChanges(row, table, height + 10, number);
+    const ChangePanel changes = DrawChanges(page, row, height + 10, number);
     body += changes.svg;
     height += 10 + changes.height;
     words += "Change against " + Isolated(table.labels.front()) + ": " + changes.words;
@@ -344,8 +350,7 @@ std::string HeadlineChart(const Page& page, const Row& row, int number) {
           "\">\n<title id=\"ct" + id + "\">" + Text(FigureName(row)) + "</title>\n<desc id=\"cd" +
           id + "\">" + EscapeXml(words) + "</desc>\n" + body + "</svg>\n";
   if (!note.empty()) {
-    html +=
-        "<p class=\"note\">No interval where a column has too few runs: " + Text(note) + ".</p>\n";
+    html += "<p class=\"note\">" + TextWithNames(note, table.labels) + "</p>\n";
   }
   return html + "</figure>\n";
 }

@@ -123,8 +123,11 @@ std::string FiguresSection(const Page& page) {
   }
   html += body == GridLineKind::Labels ? "</thead>\n" : "</tbody>\n";
   html += "</table></div>\n<ul class=\"notes\">\n";
-  for (const std::string& note : grid.notes) {
-    html += "<li>" + NoteText(note, page.comparison.table.labels) + "</li>\n";
+  // The caveats have a section of their own.
+  std::vector<std::string> notes = grid.counts;
+  notes.insert(notes.end(), grid.legend.begin(), grid.legend.end());
+  for (const std::string& note : notes) {
+    html += "<li>" + TextWithNames(note, page.comparison.table.labels) + "</li>\n";
   }
   return html + "</ul>\n</section>\n";
 }

@@ -30,9 +30,9 @@ Page PreparePage(const Comparison& comparison);
 std::string Text(const std::string& text);
 // A name from a file or the command line, isolated from the direction of the text around it.
 std::string Name(const std::string& text);
-// A line of the notes, with the column label it starts with ("b (5 runs): 12 faster, ...")
-// isolated as a name.
-std::string NoteText(const std::string& line, const std::vector<std::string>& labels);
+// A line that names columns ("b (5 runs): 12 faster, ...", a caveat), each of the `names` in it
+// isolated as a name and the rest escaped as text.
+std::string TextWithNames(const std::string& line, const std::vector<std::string>& names);
 // The column's marker shape in its colour, for the legend beside its name.
 std::string ColumnKey(std::size_t column);
 // "▲ faster" in the verdict's colour; "" for no verdict.
@@ -42,6 +42,7 @@ std::string FlagBadges(const Cell& cell);
 
 // The page's sections, in their order on the page.
 std::string CardsSection(const Page& page);
+std::string CareSection(const Page& page);
 std::string ContextSection(const Page& page);
 std::string FiguresSection(const Page& page);
 std::string ChartsSection(const Page& page);

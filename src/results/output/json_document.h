@@ -8,4 +8,4 @@
 
 enum class JsonDetails { All, ForPage };
 
-nlohmann::json JsonDocument(const Comparison& comparison, JsonDetails details);
+nlohmann::ordered_json JsonDocument(const Comparison& comparison, JsonDetails details);

@@ -36,8 +36,8 @@ bool IsRegular(const fs::path& path) {
   return fs::is_regular_file(fs::status(path, error)) && !error;
 }
 
-// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no"; empty
-// where the file does not tell or the field is hidden.
+// A field's value as the comparison keeps it: a text escaped, a flag as "yes" or "no", a number
+// as written; empty where the file does not tell or the field is hidden.
 std::string KeptText(const nlohmann::json& json, const char* key, KeptAs keptAs) {
   const auto found = json.find(key);
   if (found == json.end()) {
@@ -48,10 +48,54 @@ std::string KeptText(const nlohmann::json& json, const char* key, KeptAs keptAs)
       return found->is_string() ? EscapeControls(found->get<std::string>()) : std::string();
     case KeptAs::YesNo:
       return found->is_boolean() ? (found->get<bool>() ? "yes" : "no") : std::string();
+    case KeptAs::Number:
+      return found->is_number() ? found->dump() : std::string();
     case KeptAs::JsonOnly:
       break;
   }
   return {};
+}
+
+// A session's name is a few dozen characters; a longer one is not this program's.
+constexpr std::size_t MaxSessionBytes = 200;
+// Bounds far past any session (at most MaxPairs rounds) that keep hostile numbers harmless.
+constexpr long long MaxRound = 1000000;
+constexpr long long MaxCap = 1000;
+
+// A whole number within 1 .. most, else 0.
+int BoundedCount(const nlohmann::json& json, const char* key, long long most) {
+  const auto found = json.find(key);
+  if (found == json.end() || !found->is_number_integer()) {
+    return 0;
+  }
+  const long long value = found->get<long long>();
+  return value >= 1 && value <= most ? static_cast<int>(value) : 0;
+}
+
+bool IsNull(const nlohmann::json& json, const char* key) {
+  const auto found = json.find(key);
+  return found == json.end() || found->is_null();
+}
+
+SessionMark MarkOf(const nlohmann::json& json) {
+  SessionMark mark;
+  const auto session = json.find(KeyText(ContextKey::Session));
+  if (session != json.end() && session->is_string() &&
+      session->get<std::string>().size() <= MaxSessionBytes) {
+    mark.session = EscapeControls(session->get<std::string>());
+  }
+  mark.round = BoundedCount(json, KeyText(ContextKey::Round), MaxRound);
+  const auto rule = json.find(KeyText(ContextKey::Sequential));
+  if (rule != json.end() && rule->is_object() &&
+      rule->value("rule", nlohmann::json()) == nlohmann::json(SequentialRuleName)) {
+    mark.cap = BoundedCount(*rule, "cap", MaxCap);
+  }
+  const auto status = json.find(KeyText(ContextKey::ExitStatus));
+  mark.ranToItsEnd =
+      status != json.end() && status->is_number_integer() && status->get<long long>() == 0 &&
+      IsNull(json, KeyText(ContextKey::Signal)) && IsNull(json, KeyText(ContextKey::CutOff)) &&
+      json.value(KeyText(ContextKey::Interrupted), nlohmann::json()) == nlohmann::json(false);
+  return mark;
 }
 
 }  // namespace
@@ -76,6 +120,7 @@ RunContext ReadContextFile(const std::string& path) {
       context.values[i] = KeptText(json, field.fallback, field.keptAs);
     }
   }
+  context.mark = MarkOf(json);
   context.json = json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   return context;
 }

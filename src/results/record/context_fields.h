@@ -19,6 +19,9 @@ enum class ContextKey : std::size_t {
   CutOff,
   Workers,
   OmpNumThreads,
+  Session,
+  Round,
+  Sequential,
   Directory,
   MountPoint,
   FileSystem,
@@ -48,7 +51,12 @@ enum class KeptAs {
   JsonOnly,  // kept in the file and in JSON output only
   Text,      // a text, controls escaped
   YesNo,     // a flag, "yes" or "no"
+  Number,    // a number, as the file writes it
 };
+
+// The version of the context file's keys and their meanings: a new key keeps it, a key removed or
+// changed in meaning raises it. Written first in every file as "format_version".
+inline constexpr int ContextFormatVersion = 1;
 
 struct ContextField {
   ContextKey id;
@@ -63,20 +71,25 @@ inline constexpr ContextField ContextFields[] = {
     // the run
     {ContextKey::Benchmark, "benchmark", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::BenchmarkVersion, "benchmark_version", nullptr, true, KeptAs::Text, nullptr},
-    {ContextKey::CompanionVersion, "companion_version", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::CompanionVersion, "companion_version", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::StartTime, "start_time", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::WallSeconds, "wall_seconds", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::ExitStatus, "exit_status", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::Signal, "signal", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::Interrupted, "interrupted", nullptr, false, KeptAs::YesNo, nullptr},
-    {ContextKey::CutOff, "cut_off", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::CutOff, "cut_off", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::Workers, "workers", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::OmpNumThreads, "omp_num_threads", nullptr, false, KeptAs::JsonOnly, nullptr},
+    // the session of `run` the run belongs to, its round, and the rule that stopped it (null
+    // for fixed repeats): `show` pairs the runs of a round by them
+    {ContextKey::Session, "session", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Round, "round", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Sequential, "sequential", nullptr, false, KeptAs::JsonOnly, nullptr},
     // the directory, its file system and device; the directory groups repeats by itself
     {ContextKey::Directory, "directory", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::MountPoint, "mount_point", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::FileSystem, "file_system", "file system", true, KeptAs::Text, nullptr},
-    {ContextKey::Fuse, "fuse", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Fuse, "fuse", nullptr, false, KeptAs::YesNo, nullptr},
     {ContextKey::MountOptions, "mount_options", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::MountSource, "mount_source", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::DriveType, "drive_type", nullptr, false, KeptAs::JsonOnly, nullptr},
@@ -86,16 +99,16 @@ inline constexpr ContextField ContextFields[] = {
     {ContextKey::Model, "model", "device", true, KeptAs::Text, "block_device"},
     {ContextKey::Rotational, "rotational", "rotational", true, KeptAs::YesNo, nullptr},
     {ContextKey::Removable, "removable", nullptr, false, KeptAs::JsonOnly, nullptr},
-    {ContextKey::SizeBytes, "size_bytes", nullptr, false, KeptAs::JsonOnly, nullptr},
-    {ContextKey::FreeBytes, "free_bytes", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::SizeBytes, "size_bytes", nullptr, false, KeptAs::Number, nullptr},
+    {ContextKey::FreeBytes, "free_bytes", nullptr, false, KeptAs::Number, nullptr},
     // the machine
     {ContextKey::Host, "host", nullptr, true, KeptAs::Text, nullptr},
-    {ContextKey::Os, "os", nullptr, false, KeptAs::JsonOnly, nullptr},
-    {ContextKey::Kernel, "kernel", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Os, "os", nullptr, false, KeptAs::Text, nullptr},
+    {ContextKey::Kernel, "kernel", nullptr, false, KeptAs::Text, nullptr},
     {ContextKey::CpuModel, "cpu_model", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::LogicalCpus, "logical_cpus", nullptr, false, KeptAs::JsonOnly, nullptr},
     {ContextKey::MemoryBytes, "memory_bytes", nullptr, false, KeptAs::JsonOnly, nullptr},
-    {ContextKey::Privileged, "privileged", nullptr, false, KeptAs::JsonOnly, nullptr},
+    {ContextKey::Privileged, "privileged", nullptr, false, KeptAs::YesNo, nullptr},
     // what the benchmark wrote to standard error
     {ContextKey::Stderr, "stderr", nullptr, false, KeptAs::JsonOnly, nullptr},
 };

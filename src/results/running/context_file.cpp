@@ -8,7 +8,7 @@
 #include "results/system/local_time.h"
 
 nlohmann::ordered_json EmptyContext() {
-  nlohmann::ordered_json context = nlohmann::ordered_json::object();
+  nlohmann::ordered_json context = {{"format_version", ContextFormatVersion}};
   for (const ContextField& field : ContextFields) {
     context[field.key] = nullptr;
   }

@@ -123,7 +123,12 @@ Benchmark::Benchmark(std::string program, int workers, Json ompNumThreads, std::
       terminal_(ErrorsOnTerminal()),
       progress_(err, TerminalColumns, TerminalTakesColour()) {}
 
-Json Benchmark::ContextBefore(const Directory& directory, long long start) const {
+void Benchmark::MarkSession(std::string session, Json rule) {
+  session_ = std::move(session);
+  rule_ = std::move(rule);
+}
+
+Json Benchmark::ContextBefore(const Directory& directory, long long start, int round) const {
   Json context = EmptyContext();
   AddSystemContext(directory.path.u8string(), context);
   context[KeyText(ContextKey::Benchmark)] = program_;
@@ -132,6 +137,9 @@ Json Benchmark::ContextBefore(const Directory& directory, long long start) const
   context[KeyText(ContextKey::StartTime)] = IsoTime(start);
   context[KeyText(ContextKey::Workers)] = workers_;
   context[KeyText(ContextKey::OmpNumThreads)] = ompNumThreads_;
+  context[KeyText(ContextKey::Session)] = session_;
+  context[KeyText(ContextKey::Round)] = round > 0 ? Json(round) : Json(nullptr);
+  context[KeyText(ContextKey::Sequential)] = rule_;
   return context;
 }
 
@@ -241,7 +249,8 @@ void Benchmark::Keep(const fs::path& results, const Observed& observed, Json& co
               context.dump(2, ' ', false, Json::error_handler_t::replace) + "\n", err_);
 }
 
-RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double laterSeconds) {
+RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double laterSeconds,
+                              int round, const std::string& head) {
   // The results file is named to the second: two runs of one directory start seconds apart.
   Clock& clock = *seams_.clock;
   while (clock.CalendarSeconds() <= directory.lastStart) {
@@ -249,11 +258,11 @@ RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double la
   }
   const long long start = clock.CalendarSeconds();
   directory.lastStart = start;
-  Json context = ContextBefore(directory, start);
+  Json context = ContextBefore(directory, start, round);
   std::error_code unread;
   const std::vector<std::string> before = ResultsNamesIn(directory.path, unread);
-  const Observed observed =
-      Follow(directory, Progress{run, runs, directory.printed, "starting", 0, -1}, laterSeconds);
+  const Observed observed = Follow(
+      directory, Progress{run, runs, directory.printed, "starting", 0, -1, head}, laterSeconds);
 
   RunOutcome outcome;
   outcome.interrupted = observed.interrupted || Interrupted();
@@ -281,7 +290,8 @@ RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double la
       outcome.record = std::move(got.record);
     }
   }
-  err_ << "run " << run << " of " << runs << ": " << directory.printed << ": " << summary << "\n"
+  err_ << RunHead(Progress{run, runs, "", "", 0, -1, head}) << ": " << directory.printed << ": "
+       << summary << "\n"
        << std::flush;
   outcome.ok = observed.started && observed.exit.signal == 0 && observed.exit.status == 0 && read &&
                !observed.stopped && !outcome.interrupted;

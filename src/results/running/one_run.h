@@ -28,8 +28,14 @@ class Benchmark {
             std::ostream& err, RunSeams seams, double timeoutSeconds = 0);
 
   // Run `run` of `runs` in `directory`; `laterSeconds` is what the runs after it will take
-  // (negative when not known yet).
-  RunOutcome RunOnce(Directory& directory, int run, int runs, double laterSeconds);
+  // (negative when not known yet). `round` (from 1; 0: not told) goes into the context, `head`
+  // leads its lines instead of "run 3 of 10".
+  RunOutcome RunOnce(Directory& directory, int run, int runs, double laterSeconds, int round = 0,
+                     const std::string& head = "");
+
+  // The session every later run belongs to, and the rule that stops it (null for fixed repeats),
+  // as their contexts record them.
+  void MarkSession(std::string session, nlohmann::ordered_json rule);
 
  private:
   // How a run went, as this program saw it: what the benchmark printed, and how it ended.
@@ -45,7 +51,8 @@ class Benchmark {
     double seconds = 0;
   };
 
-  nlohmann::ordered_json ContextBefore(const Directory& directory, long long start) const;
+  nlohmann::ordered_json ContextBefore(const Directory& directory, long long start,
+                                       int round) const;
   Observed Follow(const Directory& directory, Progress progress, double laterSeconds);
   // What is still to do to a benchmark asked to end at `stoppedAt`: nothing while its group
   // ends, a kill after another interrupt or after the grace period.
@@ -57,6 +64,8 @@ class Benchmark {
   std::string program_;
   nlohmann::ordered_json ompNumThreads_;  // as the benchmark gets it
   nlohmann::ordered_json version_;
+  nlohmann::ordered_json session_;  // null until marked
+  nlohmann::ordered_json rule_;
   int workers_;
   std::ostream& err_;
   RunSeams seams_;

@@ -18,9 +18,14 @@ std::string Duration(double seconds) {
   return text;
 }
 
+std::string RunHead(const Progress& progress) {
+  return progress.head.empty()
+             ? "run " + std::to_string(progress.run) + " of " + std::to_string(progress.runs)
+             : progress.head;
+}
+
 std::string StatusLine(const Progress& progress, int columns) {
-  const std::string head =
-      "run " + std::to_string(progress.run) + " of " + std::to_string(progress.runs) + ": ";
+  const std::string head = RunHead(progress) + ": ";
   std::string tail = ": " + progress.section + ", " + Duration(progress.elapsed);
   if (progress.left >= 0) {
     tail += ", about " + Duration(progress.left) + " left";

@@ -17,7 +17,11 @@ struct Progress {
   std::string section;  // "single thread, Power of Handling Files -- Lower", ...
   double elapsed = 0;   // seconds of this run
   double left = -1;     // seconds of every run still to come; negative when not known
+  std::string head;     // what leads the line; empty: "run 3 of 10"
 };
+
+// "run 3 of 10", or the head the progress names.
+std::string RunHead(const Progress& progress);
 
 // The line for `columns` terminal columns: never wider than columns - 1 cells (a full last
 // column would wrap on some terminals), the directory shortened first. Plain text.

@@ -118,7 +118,9 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
     const std::string stem =
         transcripts[0].substr(0, transcripts[0].size() - std::string(TranscriptSuffix).size());
     const auto context =
-        nlohmann::json::parse(ReadWholeFile(directory.path() + "/" + stem + ContextSuffix));
+        nlohmann::ordered_json::parse(ReadWholeFile(directory.path() + "/" + stem + ContextSuffix));
+    EXPECT_EQ(context.begin().key(), "format_version");
+    EXPECT_EQ(context["format_version"], 1);
     EXPECT_EQ(context["exit_status"], test.replay.status);
     EXPECT_EQ(context["interrupted"], false);
     EXPECT_EQ(context["workers"], 1);
@@ -153,7 +155,17 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   EXPECT_EQ(err.str(), "drives-tesk-results: 2 labels for 1 directory\n");
   EXPECT_TRUE(FilesIn(directory.path()).empty()) << "nothing ran";
 
+  // A baseline no column can have is refused before anything runs too.
   options.labels = {"fast disk"};
+  options.baseline = "slow disk";
+  std::ostringstream refused, why;
+  EXPECT_EQ(RunCommand(options, {refused, why}, Replaying(replay)), 2);
+  EXPECT_EQ(why.str(),
+            "drives-tesk-results: --baseline \"slow disk\": no directory's column would have that "
+            "label\n");
+  EXPECT_TRUE(FilesIn(directory.path()).empty()) << "nothing ran";
+
+  options.baseline = "fast";
   std::ostringstream named, ignored;
   EXPECT_EQ(RunCommand(options, {named, ignored}, Replaying(replay)), 0) << ignored.str();
   EXPECT_EQ(SplitTextLines(named.str()).at(0).find("figure"), 0u);

@@ -48,6 +48,8 @@ inline std::vector<std::string> CommandsInHelp(const std::string& help) {
   for (const std::string& line : SplitLines(WithLineFeeds(help))) {
     if (line == "Subcommands:") {
       listed = true;
+    } else if (line.empty()) {
+      listed = false;  // the list ends at its blank line; the examples follow
     } else if (listed && line.rfind("  ", 0) == 0) {
       const std::size_t start = line.find_first_not_of(' ');
       commands.push_back(line.substr(start, line.find(' ', start) - start));

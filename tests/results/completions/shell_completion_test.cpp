@@ -74,7 +74,8 @@ TEST(ShellCompletion, BashOffersCommandsOptionsAndValues) {
       {"show --f", {"--format"}},
       {"show --format ''", FormatNames()},
       {"run --format = j", {"json"}},  // --format=j, split at the '=' as bash splits it
-      {"chart -", {"--each", "--help", "--label", "--output", "--threshold", "-h", "-o"}},
+      {"chart -",
+       {"--baseline", "--each", "--help", "--label", "--output", "--threshold", "-h", "-o"}},
       {"show ''", {Run1, Run2, "ssd"}},
       {"show ssd/", {"ssd/results_drives_tesk_windows @ local date 2026.12.09 time 07.34.52.txt"}},
       {"show 'results_drives_tesk_windows\\ @\\ local\\ date\\ 2026.12.09\\ time\\ 07.3'",

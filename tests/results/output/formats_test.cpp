@@ -1,6 +1,7 @@
 // show in every format, chart, and the command line's exit status, on the stored real runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -111,6 +112,40 @@ TEST(ResultsCommand, ShowsTheGoodFilesAndFailsForTheOthers) {
       Companion(directory.path(), {"show", "--format", "json", StoredRun("linux-2-workers")}));
   EXPECT_EQ(good.exitStatus, 0) << good.errors;
   EXPECT_EQ(nlohmann::json::parse(good.console).at("files").size(), 1u);
+}
+
+// The program names itself in its version and usage; the help ends with examples and the manual
+// page; run's options come in groups.
+TEST(ResultsCommand, SaysWhatItIsAndWhereToReadMore) {
+  ScratchDirectory directory;
+  const BinaryRun version = RunDrivesTeskBinary(Companion(directory.path(), {"--version"}));
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(SplitTextLines(version.console),
+            (std::vector<std::string>{std::string("drives-tesk-results ") + DRIVES_TESK_VERSION}));
+  const BinaryRun help = RunDrivesTeskBinary(Companion(directory.path(), {"--help"}));
+  EXPECT_EQ(help.exitStatus, 0);
+  const std::vector<std::string> lines = SplitTextLines(help.console);
+  ASSERT_GT(lines.size(), 4u);
+  EXPECT_EQ(lines[1].rfind("Usage: drives-tesk-results ", 0), 0u) << lines[1];
+  EXPECT_EQ(lines.back(), "The manual page tells more: man drives-tesk-results");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) {
+                            return line.rfind("  drives-tesk-results ", 0) == 0;
+                          }),
+            2)
+      << "two examples";
+  const BinaryRun runHelp = RunDrivesTeskBinary(Companion(directory.path(), {"run", "--help"}));
+  EXPECT_EQ(runHelp.exitStatus, 0);
+  const std::string& run = runHelp.console;
+  const std::size_t runs = run.find("\nRuns:");
+  const std::size_t comparison = run.find("\nComparison:");
+  const std::size_t output = run.find("\nOutput:");
+  EXPECT_LT(runs, run.find("--repeat"));
+  EXPECT_LT(run.find("--keep-scratch"), comparison);
+  EXPECT_LT(comparison, run.find("--baseline"));
+  EXPECT_LT(run.find("--baseline"), output);
+  EXPECT_LT(output, run.find("--format"));
+  EXPECT_NE(output, std::string::npos);
 }
 
 }  // namespace

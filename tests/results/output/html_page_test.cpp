@@ -13,6 +13,7 @@
 #include "results/comparing/comparison_table.h"
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
+#include "results/output/html_parts.h"
 #include "results/output/markup_text.h"
 #include "results/reading/beside_files.h"
 #include "results/record/text_safety.h"
@@ -134,7 +135,8 @@ TEST(HtmlPage, RowsCountsAndChartsAgreeWithTheOtherOutputs) {
   std::vector<std::string> order;
   for (const std::string& line : SplitLines(Show(FiveRunFiles(), "csv").out)) {
     const std::string key = line.substr(0, line.find(','));
-    if (key != "key" && key.rfind("context.", 0) != 0 && (order.empty() || order.back() != key)) {
+    if (key != "key" && key.rfind("context.", 0) != 0 && key.rfind("caveat.", 0) != 0 &&
+        (order.empty() || order.back() != key)) {
       order.push_back(key);
     }
   }
@@ -162,7 +164,7 @@ TEST(HtmlPage, RowsCountsAndChartsAgreeWithTheOtherOutputs) {
             std::string::npos);
 
   std::ostringstream out, err;
-  ASSERT_EQ(ShowCommand(FiveRunFiles(), {}, "html", false, {out, err}, DefaultThresholdPercent,
+  ASSERT_EQ(ShowCommand(FiveRunFiles(), {}, "html", false, {out, err}, DefaultThresholdPercent, "",
                         "Five runs: ssd & RAM"),
             0);
   EXPECT_NE(out.str().find("<h1><bdi>Five runs: ssd &amp; RAM</bdi></h1>"), std::string::npos);
@@ -243,7 +245,18 @@ TEST(HtmlPage, HostileTextStaysTextInItsPlace) {
   EXPECT_GT(overrides, 20u) << "labels in the heading, cards, tables and charts";
 }
 
-// 3 runs against 3 have no interval: the page says so and draws none. Single runs get no verdict.
+// The caveat of that kind, as every output words it; an empty one where there is none.
+Caveat CaveatOf(const Comparison& comparison, CaveatKind kind) {
+  for (const Caveat& caveat : comparison.caveats) {
+    if (caveat.kind == kind) {
+      return caveat;
+    }
+  }
+  return {kind, "", {}, {}};
+}
+
+// 3 runs against 3 have no interval: the page says why and draws none. Single runs get no
+// verdict. A run cut short is read with care.
 TEST(HtmlPage, SaysWhatItCannotJudge) {
   std::vector<RunRecord> runs;
   for (const double factor : {1.0, 1.02, 0.98, 1.5, 1.52, 1.49}) {
@@ -251,8 +264,12 @@ TEST(HtmlPage, SaysWhatItCannotJudge) {
   }
   const std::vector<std::string> labels(runs.size(), "x");
   const std::vector<Column> threes = {{"a (3 runs)", {0, 1, 2}}, {"b (3 runs)", {3, 4, 5}}};
-  const std::string few = WriteHtml(Compare(runs, labels, threes));
-  EXPECT_NE(few.find(EscapeXml(FewestRunsText())), std::string::npos);
+  const Comparison fewRuns = Compare(runs, labels, threes);
+  const std::string few = WriteHtml(fewRuns);
+  const Caveat tooFew = CaveatOf(fewRuns, CaveatKind::TooFewRuns);
+  ASSERT_NE(tooFew.text.find("too few runs"), std::string::npos);
+  EXPECT_EQ(Count(few, TextWithNames(tooFew.text, fewRuns.table.labels)), 1u + 12u)
+      << "read with care, and under each headline chart";
   EXPECT_EQ(Count(few, "class=\"interval "), 0u);
   EXPECT_NE(few.find("no 95% interval, undecided"), std::string::npos);
   for (const PageRow& row : PageRows(few)) {
@@ -268,6 +285,23 @@ TEST(HtmlPage, SaysWhatItCannotJudge) {
       << "no verdict badge before the legend's";
   EXPECT_EQ(Count(single, "No verdicts: a single run against a single run"), 1u);
   EXPECT_NE(single.find("+50.0%, no verdict (single runs)"), std::string::npos);
+
+  std::vector<RunRecord> cut = {Scaled("/a", 1.0), Scaled("/b", 1.1)};
+  cut[1].complete = false;
+  cut[1].workers.clear();
+  for (OverallFigures& overall : cut[1].overall) {
+    overall.present = false;
+  }
+  const std::vector<std::string> pair = {"a", "b"};
+  const std::vector<Column> each = EachRun(pair);
+  const Comparison cutShort = Compare(cut, pair, each);
+  const std::string cutPage = WriteHtml(cutShort);
+  const Caveat caveat = CaveatOf(cutShort, CaveatKind::CutShort);
+  ASSERT_FALSE(caveat.text.empty());
+  EXPECT_NE(cutPage.find("<li data-kind=\"cut_short\">" +
+                         TextWithNames(caveat.text, cutShort.table.labels)),
+            std::string::npos);
+  EXPECT_NE(cutPage.find("<td>cut short</td>"), std::string::npos) << "the run's row says so";
 }
 
 TEST(HtmlPage, AContextThatDiffersInOneFieldMarksExactlyThatRow) {

@@ -33,7 +33,8 @@ TEST(RunParts, StatusLineFitsTheTerminal) {
                           "/media/someone/a rather long folder name/\xc3\xa9t\xc3\xa9",
                           "multi-thread, Low writing and reading speeds",
                           75.4,
-                          130};
+                          130,
+                          ""};
   EXPECT_EQ(StatusLine(progress, 200),
             "run 2 of 6: /media/someone/a rather long folder name/\xc3\xa9t\xc3\xa9: "
             "multi-thread, Low writing and reading speeds, 1 min 15 s, about 2 min 10 s left");
