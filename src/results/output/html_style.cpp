@@ -86,6 +86,8 @@ std::string StyleSheet() {
          "tr.differs th,tr.differs td,.differs-line strong{font-weight:700}\n"
          ".sym{font-weight:700}\n"
          "details{margin:.8rem 0}\n"
+         ".caveats li{margin-bottom:.5rem}\n"
+         ".caveats details{margin:.1rem 0 0;font-size:.88rem;color:var(--muted)}\n"
          "summary{cursor:pointer}\n"
          ".filters{display:flex;flex-wrap:wrap;gap:.3rem 1.4rem;margin:0 0 .7rem}\n"
          ".filters input{width:1.1em;height:1.1em;vertical-align:-.15em}\n"
