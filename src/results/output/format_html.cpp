@@ -134,6 +134,14 @@ std::string ReadingSection(const Page& page) {
   html += "<li>Verdicts, each a word and a symbol: " + signs +
           ". Colour only repeats them. A column without a verdict is the baseline, or single runs "
           "against single runs.</li>\n";
+  html += "<li>Flags beside a figure (where they stand is read with care above):<ul>\n";
+  for (const CellMark& mark : CellMarks()) {
+    if (mark.word != nullptr) {
+      html += "<li><span class=\"flag\">" + Text(mark.mark) + "</span> " + Text(mark.meaning) +
+              "</li>\n";
+    }
+  }
+  html += "</ul></li>\n";
   html +=
       "<li>Units: files/s is files created, opened and removed per second; M accesses/s is "
       "millions of single-byte writes or reads per second; MB/s here is " +
