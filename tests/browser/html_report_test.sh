@@ -122,6 +122,7 @@ for name in "${pages[@]}"; do
   # For people to look at: light, dark and a phone's width.
   browse --window-size=1280,2400 --screenshot="$out/$name-light.png" "$url" 2>/dev/null ||
     fail "$name: light screenshot"
+  # In this version of the browser, preferredColorScheme 0 is dark and 1 light.
   browse --window-size=1280,2400 --blink-settings=preferredColorScheme=0 \
     --screenshot="$out/$name-dark.png" "$url" 2>/dev/null || fail "$name: dark screenshot"
   browse --window-size=390,2400 --screenshot="$out/$name-390px.png" "$url" 2>/dev/null ||

@@ -104,10 +104,14 @@ std::string HeaderPart(const Page& page) {
       times.push_back(run.started);
     }
   }
+  // A time is not broken across lines.
+  auto when = [](const std::string& time) {
+    return "<span class=\"when\">" + Text(time) + "</span>";
+  };
   if (!times.empty()) {
-    rules += times.size() == 1 ? " The run started " + Text(times.front()) + "."
-                               : " The runs started from " + Text(times.front()) + " to " +
-                                     Text(times.back()) + ".";
+    rules += times.size() == 1 ? " The run started " + when(times.front()) + "."
+                               : " The runs started from " + when(times.front()) + " to " +
+                                     when(times.back()) + ".";
   }
   return html + "<p class=\"rules\">" + rules + "</p>\n</header>\n";
 }

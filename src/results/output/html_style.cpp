@@ -82,7 +82,7 @@ std::string StyleSheet() {
          "table.figures thead th:first-child{text-align:left}\n"
          "tbody.context{color:var(--muted)}\n"
          "td.file{overflow-wrap:anywhere;min-width:12rem}\n"
-         "table.runs td:nth-child(2){white-space:nowrap}\n"
+         "table.runs td:nth-child(2),.when{white-space:nowrap}\n"
          "tr.differs th,tr.differs td,.differs-line strong{font-weight:700}\n"
          ".sym{font-weight:700}\n"
          "details{margin:.8rem 0}\n"
