@@ -100,6 +100,10 @@ _drives_tesk_results() {
           _drives_tesk_results_paths files "$cur"
           return
           ;;
+        --progress)
+          COMPREPLY=($(compgen -W 'auto json none' -- "$cur"))
+          return
+          ;;
         --format)
           COMPREPLY=($(compgen -W 'text markdown csv json html' -- "$cur"))
           return
@@ -109,7 +113,7 @@ _drives_tesk_results() {
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --format --title' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --progress --format --title' -- "$cur"))
       else
         _drives_tesk_results_paths dirs "$cur"
       fi

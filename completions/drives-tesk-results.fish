@@ -69,6 +69,7 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l keep-scratc
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l threshold -x -d 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l label -x -d 'Name the columns, once per DIR in order'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l progress -x -a 'auto json none' -d 'While it runs: auto (a status line on a terminal and a line per run), json (JSON Lines on standard error) or none'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l format -x -a 'text markdown csv json html' -d 'The comparison: as show --format'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l title -x -d 'The heading of the html page (default: "A compared with B")'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -a '(__fish_complete_directories)'

@@ -18,6 +18,7 @@
 #include "results/completions/declared_tree.h"
 #include "results/output/formats.h"
 #include "results/running/budget.h"
+#include "results/running/progress_line.h"
 #include "results/system/command_line.h"
 #include "results/system/standard_streams.h"
 
@@ -34,14 +35,6 @@ const CLI::Validator NotAnOption(
       return value.rfind("--", 0) == 0 ? "a label, not the option " + value : std::string();
     },
     "LABEL");
-
-std::vector<std::string> FormatNames() {
-  std::vector<std::string> names;
-  for (const NamedFormat& named : OutputFormats()) {
-    names.emplace_back(named.name);
-  }
-  return names;
-}
 
 struct Inputs {
   std::vector<std::string> files;
@@ -220,6 +213,15 @@ Command AddRun(CLI::App& app, ValueHints& hints) {
   command->add_option("--label", run->labels, "Name the columns, once per DIR in order")
       ->allow_extra_args(false)
       ->check(NotAnOption)
+      ->group(output);
+  std::vector<std::string> progressModes(std::begin(ProgressModeNames),
+                                         std::end(ProgressModeNames));
+  hints
+      .Complete(command->add_option("--progress", run->progress,
+                                    "While it runs: auto (a status line on a terminal and a line "
+                                    "per run), json (JSON Lines on standard error) or none"),
+                ValueKind::Choice, progressModes)
+      ->check(CLI::IsMember(progressModes))
       ->group(output);
   hints
       .Complete(command->add_option("--format", run->format, "The comparison: as show --format"),

@@ -107,6 +107,16 @@ SessionRuns RunRepeats(Benchmark& runs, std::vector<Directory>& directories,
   return session;
 }
 
+// The mode of that name; auto for any other (the command line takes only the names).
+ProgressMode ProgressModeNamed(const std::string& name) {
+  for (std::size_t i = 0; i < std::size(ProgressModeNames); ++i) {
+    if (name == ProgressModeNames[i]) {
+      return static_cast<ProgressMode>(i);
+    }
+  }
+  return ProgressMode::Auto;
+}
+
 }  // namespace
 
 int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams& seams) {
@@ -170,6 +180,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
                              : given != nullptr  ? Json(EscapeControls(given))
                                                  : Json(nullptr);
   Benchmark runs(benchmark, workers, ompNumThreads, streams.err, seams, options.timeoutSeconds);
+  runs.TellProgress(ProgressModeNamed(options.progress));
   SessionRuns session = options.untilDecided
                             ? RunUntilDecided(runs, directories, options, seams, streams.err)
                             : RunRepeats(runs, directories, options, seams);
@@ -188,5 +199,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
   comparison.table.sequential.stopLine = session.stop.line;
   comparison.title = EscapeControls(options.title);
   const bool presented = Present(*writer, comparison, streams);
-  return session.interrupted ? 130 : session.allOk && picked && presented ? 0 : 1;
+  const int status = session.interrupted ? 130 : session.allOk && picked && presented ? 0 : 1;
+  runs.Event("session_ended", {{"runs", session.records.size()}, {"exit_status", status}});
+  return status;
 }

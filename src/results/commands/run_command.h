@@ -24,6 +24,9 @@ struct RunCommandOptions {
   std::string benchmark;  // empty: beside this program, else on PATH
   bool keepScratch = false;
   std::string format = "text";
+  // How the runs are told while they run: "auto" (the status line on a terminal and a line per
+  // run), "json" (JSON Lines on standard error) or "none".
+  std::string progress = "auto";
   double thresholdPercent = DefaultThresholdPercent;
   double timeoutSeconds = 0;  // a run past it is stopped; 0: no limit
   std::string baseline;       // the column every other is compared with; empty: the first

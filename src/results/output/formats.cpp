@@ -17,3 +17,11 @@ const NamedFormat* FindFormat(const std::string& name) {
   }
   return nullptr;
 }
+
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const NamedFormat& named : OutputFormats()) {
+    names.emplace_back(named.name);
+  }
+  return names;
+}

@@ -31,5 +31,7 @@ struct NamedFormat {
   FormatWriter write;
 };
 const std::vector<NamedFormat>& OutputFormats();
+// Their names, in order.
+std::vector<std::string> FormatNames();
 // nullptr for a name that is no format.
 const NamedFormat* FindFormat(const std::string& name);

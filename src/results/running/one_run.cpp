@@ -123,6 +123,15 @@ Benchmark::Benchmark(std::string program, int workers, Json ompNumThreads, std::
       terminal_(ErrorsOnTerminal()),
       progress_(err, TerminalColumns, TerminalTakesColour()) {}
 
+void Benchmark::Event(const char* event, Json fields) const {
+  if (mode_ != ProgressMode::Json) {
+    return;
+  }
+  Json line = {{"format_version", ProgressFormatVersion}, {"event", event}};
+  line.update(fields);
+  err_ << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n" << std::flush;
+}
+
 void Benchmark::MarkSession(std::string session, Json rule) {
   session_ = std::move(session);
   rule_ = std::move(rule);
@@ -176,7 +185,8 @@ Benchmark::Observed Benchmark::Follow(const Directory& directory, Progress progr
       EnsureEnded(*child, stoppedAt, interruptsThen, killed);
     }
     // Woken for the progress line and while stopping; otherwise only at the timeout, if any.
-    int tickMs = terminal_ || observed.stopped ? RedrawMs : -1;
+    const bool drawing = terminal_ && mode_ == ProgressMode::Auto;
+    int tickMs = drawing || observed.stopped ? RedrawMs : -1;
     if (timeoutSeconds_ > 0 && !observed.stopped) {
       const double left = std::ceil((timeoutSeconds_ - (clock.Seconds() - began)) * 1000.0);
       const int untilTimeout = static_cast<int>(std::clamp(left, 1.0, 3600000.0));
@@ -192,14 +202,18 @@ Benchmark::Observed Benchmark::Follow(const Directory& directory, Progress progr
       observed.transcript += bytes;
       pending += bytes;
       for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+        const std::string before = progress.section;
         FollowReport(pending.substr(0, end), phase, progress.section);
+        if (progress.section != before) {
+          Event("section", {{"run", progress.run}, {"section", progress.section}});
+        }
         pending.erase(0, end + 1);
       }
     } else if (event.kind == ChildEvent::Errors && observed.errors.size() < MaxErrorBytes) {
       observed.errors += event.bytes.substr(0, MaxErrorBytes - observed.errors.size());
     }
     // Nothing is drawn once interrupted: the terminal may have gone with its session.
-    if (terminal_ && !Interrupted()) {
+    if (drawing && !Interrupted()) {
       progress.elapsed = clock.Seconds() - began;
       progress.left = typical < 0 || laterSeconds < 0
                           ? -1
@@ -261,6 +275,7 @@ RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double la
   Json context = ContextBefore(directory, start, round);
   std::error_code unread;
   const std::vector<std::string> before = ResultsNamesIn(directory.path, unread);
+  Event("run_started", {{"run", run}, {"of", runs}, {"directory", directory.printed}});
   const Observed observed = Follow(
       directory, Progress{run, runs, directory.printed, "starting", 0, -1, head}, laterSeconds);
 
@@ -290,9 +305,19 @@ RunOutcome Benchmark::RunOnce(Directory& directory, int run, int runs, double la
       outcome.record = std::move(got.record);
     }
   }
-  err_ << RunHead(Progress{run, runs, "", "", 0, -1, head}) << ": " << directory.printed << ": "
-       << summary << "\n"
-       << std::flush;
+  if (mode_ == ProgressMode::Auto) {
+    err_ << RunHead(Progress{run, runs, "", "", 0, -1, head}) << ": " << directory.printed << ": "
+         << summary << "\n"
+         << std::flush;
+  }
+  Event("run_ended",
+        {{"run", run},
+         {"seconds", std::round(observed.seconds * 1000.0) / 1000.0},
+         {"results_file", resultsName.empty() ? Json(nullptr) : Json(EscapeControls(resultsName))},
+         {"exit_status", observed.started && observed.exit.signal == 0 ? Json(observed.exit.status)
+                                                                       : Json(nullptr)},
+         {"signal", observed.exit.signal != 0 ? Json(observed.exit.signal) : Json(nullptr)},
+         {"summary", summary}});
   outcome.ok = observed.started && observed.exit.signal == 0 && observed.exit.status == 0 && read &&
                !observed.stopped && !outcome.interrupted;
   if (!observed.stopped && !outcome.interrupted) {

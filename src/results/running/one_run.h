@@ -37,6 +37,11 @@ class Benchmark {
   // as their contexts record them.
   void MarkSession(std::string session, nlohmann::ordered_json rule);
 
+  // How each run is told while it runs (default: auto).
+  void TellProgress(ProgressMode mode) { mode_ = mode; }
+  // One line of --progress json: `event` with `fields`, and the version of these lines.
+  void Event(const char* event, nlohmann::ordered_json fields) const;
+
  private:
   // How a run went, as this program saw it: what the benchmark printed, and how it ended.
   struct Observed {
@@ -72,6 +77,7 @@ class Benchmark {
   double timeoutSeconds_;
   bool terminal_;
   ProgressLine progress_;
+  ProgressMode mode_ = ProgressMode::Auto;
 };
 
 // The results file of a run: the one the benchmark named on its closing line, else (a run cut

@@ -10,6 +10,14 @@
 // enough to cost nothing.
 inline constexpr int RedrawMs = 250;
 
+// How `run` tells what it is doing: the status line on a terminal and a line per run (auto), JSON
+// Lines on standard error for scripts (json), or nothing while it runs (none).
+enum class ProgressMode { Auto, Json, None };
+// The modes by name, in order; nullptr-free. `--progress` takes its values from here.
+inline constexpr const char* ProgressModeNames[] = {"auto", "json", "none"};
+// The version of the JSON Lines that --progress json writes: each line carries it.
+inline constexpr int ProgressFormatVersion = 1;
+
 struct Progress {
   int run = 0;  // 1-based
   int runs = 0;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "contract/file_names.h"
@@ -66,6 +67,22 @@ RunSeams Replaying(const Replay& replay) {
   };
   seams.interrupts = [] { return 0; };
   return seams;
+}
+
+// The stored one-worker run, replayed whole.
+Replay WholeRunReplayed() {
+  const std::string stored = StoredRun("linux-1-worker");
+  return {ReadWholeFile(StoredRun("linux-1-worker", "console")),
+          std::filesystem::u8path(stored).filename().u8string(), ReadWholeFile(stored), 0};
+}
+
+// One run in `directory`; the benchmark named is any regular file, as the stand-in starts instead.
+RunCommandOptions OneRunIn(const std::string& directory) {
+  RunCommandOptions options;
+  options.directories = {directory};
+  options.repeat = 1;
+  options.benchmark = StoredRun("linux-1-worker");
+  return options;
 }
 
 TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
@@ -142,13 +159,9 @@ TEST(RunCommandInProcess, NamesKeepsAndSumsUpEachRun) {
 TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   const std::string stored = StoredRun("linux-1-worker");
   const std::string name = std::filesystem::u8path(stored).filename().u8string();
-  const Replay replay{ReadWholeFile(StoredRun("linux-1-worker", "console")), name,
-                      ReadWholeFile(stored), 0};
+  const Replay replay = WholeRunReplayed();
   ScratchDirectory directory;
-  RunCommandOptions options;
-  options.directories = {directory.path()};
-  options.repeat = 1;
-  options.benchmark = stored;
+  RunCommandOptions options = OneRunIn(directory.path());
   options.labels = {"fast disk", "slow disk"};
   std::ostringstream out, err;
   EXPECT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 2);
@@ -179,6 +192,56 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   EXPECT_EQ(RunCommand(options, {page, quiet}, Replaying(replay)), 0) << quiet.str();
   EXPECT_NE(page.str().find("<h1><bdi>Fast &amp; slow</bdi></h1>"), std::string::npos);
   EXPECT_NE(page.str().find("<bdi>fast disk</bdi></h3>"), std::string::npos);
+}
+
+// --progress json: instead of the line per run, JSON Lines a script can follow, each with its
+// version: the run starts, the report's parts begin, the run ends, the session ends.
+TEST(RunCommandInProcess, ProgressAsJsonLines) {
+  const std::string stored = StoredRun("linux-1-worker");
+  const std::string name = std::filesystem::u8path(stored).filename().u8string();
+  const Replay replay = WholeRunReplayed();
+  ScratchDirectory directory;
+  RunCommandOptions options = OneRunIn(directory.path());
+  options.progress = "json";
+  options.labels = {"here"};  // the same column's name in both runs below
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommand(options, {out, err}, Replaying(replay)), 0) << err.str();
+  std::vector<std::string> events;
+  std::vector<std::string> sections;
+  for (const std::string& line : SplitTextLines(err.str())) {
+    const auto event = nlohmann::json::parse(line, nullptr, false);
+    ASSERT_TRUE(event.is_object()) << line;
+    EXPECT_EQ(event["format_version"], 1) << line;
+    events.push_back(event["event"]);
+    if (event["event"] == "section") {
+      sections.push_back(event["section"]);
+    } else if (event["event"] == "run_started") {
+      EXPECT_EQ(event["of"], 1);
+      EXPECT_EQ(event["directory"], directory.path());
+    } else if (event["event"] == "run_ended") {
+      EXPECT_EQ(event["results_file"], name);
+      EXPECT_EQ(event["exit_status"], 0);
+    } else if (event["event"] == "session_ended") {
+      EXPECT_EQ(event["exit_status"], 0);
+      EXPECT_EQ(event["runs"], 1);
+    }
+  }
+  ASSERT_GE(events.size(), 4u) << err.str();
+  EXPECT_EQ(events.front(), "run_started");
+  EXPECT_EQ(events[events.size() - 2], "run_ended");
+  EXPECT_EQ(events.back(), "session_ended");
+  // Every part of the report once, the single-thread parts first.
+  EXPECT_GE(sections.size(), 8u) << err.str();
+  EXPECT_EQ(std::set<std::string>(sections.begin(), sections.end()).size(), sections.size());
+  EXPECT_NE(sections.front().find("single thread"), std::string::npos) << sections.front();
+
+  options.progress = "none";
+  std::ostringstream quiet, nothing;
+  ScratchDirectory again;
+  options.directories = {again.path()};
+  ASSERT_EQ(RunCommand(options, {quiet, nothing}, Replaying(replay)), 0);
+  EXPECT_EQ(nothing.str(), "");
+  EXPECT_EQ(quiet.str(), out.str()) << "the comparison is the same";
 }
 
 }  // namespace

@@ -30,14 +30,6 @@ std::vector<std::string> Sorted(std::vector<std::string> words) {
   return words;
 }
 
-std::vector<std::string> FormatNames() {
-  std::vector<std::string> names;
-  for (const NamedFormat& format : OutputFormats()) {
-    names.emplace_back(format.name);
-  }
-  return names;
-}
-
 std::vector<std::string> Split(const std::string& line, char separator) {
   std::vector<std::string> parts;
   std::size_t start = 0;
