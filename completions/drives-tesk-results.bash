@@ -58,15 +58,15 @@ _drives_tesk_results() {
     'show')
       case $prev in
         --format)
-          COMPREPLY=($(compgen -W 'text markdown csv json' -- "$cur"))
+          COMPREPLY=($(compgen -W 'text markdown csv json html' -- "$cur"))
           return
           ;;
-        --label | --threshold | --baseline)
+        --label | --threshold | --baseline | --title)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --label --format --each --threshold --baseline' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --label --format --each --threshold --baseline --title' -- "$cur"))
       else
         _drives_tesk_results_paths results "$cur"
       fi
@@ -105,15 +105,15 @@ _drives_tesk_results() {
           return
           ;;
         --format)
-          COMPREPLY=($(compgen -W 'text markdown csv json' -- "$cur"))
+          COMPREPLY=($(compgen -W 'text markdown csv json html' -- "$cur"))
           return
           ;;
-        --repeat | --max-runs | --budget | --decide | --threads | --timeout | --threshold | --baseline | --label)
+        --repeat | --max-runs | --budget | --decide | --threads | --timeout | --threshold | --baseline | --label | --title)
           return # free text: nothing to offer
           ;;
       esac
       if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --progress --format' -- "$cur"))
+        COMPREPLY=($(compgen -W '--help -h --repeat --until-decided --max-runs --budget --decide --threads --benchmark --timeout --keep-scratch --threshold --baseline --label --progress --format --title' -- "$cur"))
       else
         _drives_tesk_results_paths dirs "$cur"
       fi

@@ -37,10 +37,11 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in ""' -a 'run' -d 'Ru
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l help -s h -d 'Print this help message and exit'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l label -x -d 'Name the columns, in file order (repeat for each file)'
-complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l format -x -a 'text markdown csv json' -d 'Output: text (aligned, default), markdown, csv or json'
+complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l format -x -a 'text markdown csv json html' -d 'Output: text (aligned, default), markdown, csv, json or html (one self-contained page)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l each -d 'Every run its own column (default: repeats of one directory as one column, their median)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l threshold -x -d 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
+complete -c drives-tesk-results -n '__drives_tesk_results_in show' -l title -x -d 'The heading of the html page (default: "A compared with B")'
 complete -c drives-tesk-results -n '__drives_tesk_results_in show' -k -a '(__drives_tesk_results_results_files)'
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in chart' -l help -s h -d 'Print this help message and exit'
@@ -69,7 +70,8 @@ complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l threshold -
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l baseline -x -d 'The column every other is compared with, by its label or the label\'s first words (default: the first column)'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l label -x -d 'Name the columns, once per DIR in order'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l progress -x -a 'auto json none' -d 'While it runs: auto (a status line on a terminal and a line per run), json (JSON Lines on standard error) or none'
-complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l format -x -a 'text markdown csv json' -d 'The comparison: as show --format'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l format -x -a 'text markdown csv json html' -d 'The comparison: as show --format'
+complete -c drives-tesk-results -n '__drives_tesk_results_in run' -l title -x -d 'The heading of the html page (default: "A compared with B")'
 complete -c drives-tesk-results -n '__drives_tesk_results_in run' -a '(__fish_complete_directories)'
 
 complete -c drives-tesk-results -n '__drives_tesk_results_in completions' -l help -s h -d 'Print this help message and exit'

@@ -22,10 +22,11 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
             Options = @(
                 @{ Names = @('--help', '-h'); Description = 'Print this help message and exit'; Value = 'none'; Choices = @() }
                 @{ Names = @('--label'); Description = 'Name the columns, in file order (repeat for each file)'; Value = 'text'; Choices = @() }
-                @{ Names = @('--format'); Description = 'Output: text (aligned, default), markdown, csv or json'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json') }
+                @{ Names = @('--format'); Description = 'Output: text (aligned, default), markdown, csv, json or html (one self-contained page)'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json', 'html') }
                 @{ Names = @('--each'); Description = 'Every run its own column (default: repeats of one directory as one column, their median)'; Value = 'none'; Choices = @() }
                 @{ Names = @('--threshold'); Description = 'Changes whose 95% interval stays within this many percent either way are the same (default 3)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--baseline'); Description = 'The column every other is compared with, by its label or the label''s first words (default: the first column)'; Value = 'text'; Choices = @() }
+                @{ Names = @('--title'); Description = 'The heading of the html page (default: "A compared with B")'; Value = 'text'; Choices = @() }
             )
             Argument = 'results-file'; Choices = @()
         }
@@ -63,7 +64,8 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
                 @{ Names = @('--baseline'); Description = 'The column every other is compared with, by its label or the label''s first words (default: the first column)'; Value = 'text'; Choices = @() }
                 @{ Names = @('--label'); Description = 'Name the columns, once per DIR in order'; Value = 'text'; Choices = @() }
                 @{ Names = @('--progress'); Description = 'While it runs: auto (a status line on a terminal and a line per run), json (JSON Lines on standard error) or none'; Value = 'choice'; Choices = @('auto', 'json', 'none') }
-                @{ Names = @('--format'); Description = 'The comparison: as show --format'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json') }
+                @{ Names = @('--format'); Description = 'The comparison: as show --format'; Value = 'choice'; Choices = @('text', 'markdown', 'csv', 'json', 'html') }
+                @{ Names = @('--title'); Description = 'The heading of the html page (default: "A compared with B")'; Value = 'text'; Choices = @() }
             )
             Argument = 'directory'; Choices = @()
         }

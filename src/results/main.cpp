@@ -42,6 +42,7 @@ struct Inputs {
   bool each = false;
   double threshold = DefaultThresholdPercent;
   std::string baseline;
+  std::string title;
 };
 
 const char* ThresholdHelp =
@@ -61,6 +62,11 @@ CLI::Option* AddBaseline(CLI::App* command, std::string& baseline) {
       ->check(NotAnOption);
 }
 
+CLI::Option* AddTitle(CLI::App* command, std::string& title) {
+  return command->add_option("--title", title,
+                             "The heading of the html page (default: \"A compared with B\")");
+}
+
 // Every option and argument is declared once, here; `hints` says what a shell may offer for the
 // values of those that take one, and the completion scripts are read from the declarations.
 Command AddShow(CLI::App& app, ValueHints& hints) {
@@ -78,16 +84,19 @@ Command AddShow(CLI::App& app, ValueHints& hints) {
       ->check(NotAnOption);
   hints
       .Complete(show->add_option("--format", *format,
-                                 "Output: text (aligned, default), markdown, csv or json"),
+                                 "Output: text (aligned, default), markdown, csv, json or html "
+                                 "(one self-contained page)"),
                 ValueKind::Choice, FormatNames())
       ->check(CLI::IsMember(FormatNames()));
   show->add_flag("--each", inputs->each, EachHelp);
   AddThreshold(show, inputs->threshold);
   AddBaseline(show, inputs->baseline);
+  AddTitle(show, inputs->title);
   return [show, inputs, format](Streams streams) {
-    return show->parsed() ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format,
-                                        inputs->each, streams, inputs->threshold, inputs->baseline)
-                          : -1;
+    return show->parsed()
+               ? ShowCommand(ExpandWildcards(inputs->files), inputs->labels, *format, inputs->each,
+                             streams, inputs->threshold, inputs->baseline, inputs->title)
+               : -1;
   };
 }
 
@@ -219,6 +228,7 @@ Command AddRun(CLI::App& app, ValueHints& hints) {
                 ValueKind::Choice, FormatNames())
       ->check(CLI::IsMember(FormatNames()))
       ->group(output);
+  AddTitle(command, run->title)->group(output);
   return [command, run](Streams streams) {
     return command->parsed() ? RunCommand(*run, streams) : -1;
   };

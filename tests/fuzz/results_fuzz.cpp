@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a results file, and what every output makes of what was read.
 // Whatever the input, the reader and the outputs must not crash, and every output must be valid
-// UTF-8 (JSON that parses, SVG that an XML parser takes whole).
+// UTF-8 (JSON that parses, SVG and the HTML page that an XML parser takes whole).
 #include <expat.h>
 
 #include <cstddef>
@@ -56,5 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string svg = WriteSvg(Compare(runs, labels, EachRun(labels)));
   Check(ValidUtf8(svg) == svg);
   Check(ParsesAsXml(svg));
+  // The page is well-formed XML too, and its one script element is the data, with no < in it.
+  const std::string page = WriteHtml(Compare(runs, labels, EachRun(labels)));
+  Check(ParsesAsXml(page));
+  const std::size_t script = page.find("<script");
+  Check(script != std::string::npos && page.find("<script", script + 1) == std::string::npos);
+  Check(page.find('<', page.find('>', script)) == page.find("</script>", script));
   return 0;
 }

@@ -9,13 +9,14 @@
 #include "results/completions/command_tree.h"
 
 // `show`: the files (default: every results file of the current directory) compared in `format`
-// (text, markdown, csv, json), repeats of one directory grouped unless `each`, every column
-// against the one `baseline` picks (default: the first). 0 when every file was read and the
-// output written; 2 when `baseline` picks no column.
+// (text, markdown, csv, json, html), repeats of one directory grouped unless `each`, every column
+// against the one `baseline` picks (default: the first); `title` heads the page (default: "A
+// compared with B"). 0 when every file was read and the output written; 2 when `baseline` picks
+// no column.
 int ShowCommand(const std::vector<std::string>& files, const std::vector<std::string>& labels,
                 const std::string& format, bool each, Streams streams,
-                double thresholdPercent = DefaultThresholdPercent,
-                const std::string& baseline = "");
+                double thresholdPercent = DefaultThresholdPercent, const std::string& baseline = "",
+                const std::string& title = "");
 
 // `chart`: the SVG into `output`, never over an input, a results file or a directory; written
 // beside it first and renamed, so a failed write leaves an existing file as it was.

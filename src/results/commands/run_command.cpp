@@ -197,6 +197,7 @@ int RunCommand(const RunCommandOptions& options, Streams streams, const RunSeams
       Compare(session.records, session.labels, columns, options.thresholdPercent);
   comparison.table.sequential.stopped = session.stop.word;
   comparison.table.sequential.stopLine = session.stop.line;
+  comparison.title = EscapeControls(options.title);
   const bool presented = Present(*writer, comparison, streams);
   const int status = session.interrupted ? 130 : session.allOk && picked && presented ? 0 : 1;
   runs.Event("session_ended", {{"runs", session.records.size()}, {"exit_status", status}});

@@ -37,6 +37,7 @@ struct RunCommandOptions {
   int maxRounds = DefaultMaxRounds;
   double budgetSeconds = 0;
   std::vector<std::string> decide;
+  std::string title;  // the page's heading (html); empty: "A compared with B"
 };
 
 // Exit status: 0 every run exited 0 and was read; 1 otherwise; 2 nothing ran (a directory or the

@@ -55,6 +55,7 @@ Cell Aggregate(const Row& perRun, const Column& column) {
     cell.incomplete = cell.incomplete || one.incomplete;
     if (!std::isnan(one.value)) {
       values.push_back(one.value);
+      cell.valueRuns.push_back(run);
     }
   }
   cell.values = values;
@@ -278,7 +279,7 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector
   }
   table.context = ContextRows(runs, columns);
   for (const Row& row : perRun.rows) {
-    Row grouped{row.key, row.title, row.unit, row.chartable, {}};
+    Row grouped{row.key, row.title, row.unit, row.measure, row.part, row.chartable, {}};
     for (const Column& column : columns) {
       grouped.cells.push_back(Aggregate(row, column));
     }
@@ -293,6 +294,24 @@ ComparisonTable BuildTable(const std::vector<RunRecord>& runs, const std::vector
 ComparisonTable BuildTable(const std::vector<RunRecord>& runs,
                            const std::vector<std::string>& labels) {
   return BuildTable(runs, EachRun(labels));
+}
+
+std::vector<HeadlineTwins> Headlines(const ComparisonTable& table) {
+  std::vector<HeadlineTwins> twins;
+  for (const Measure measure : AllMeasures) {
+    HeadlineTwins pair{nullptr, nullptr};
+    for (const Row& row : table.rows) {
+      if (row.measure == measure && row.part == RowPart::SingleThread) {
+        pair.single = &row;
+      } else if (row.measure == measure && row.part == RowPart::AllWorkers) {
+        pair.allWorkers = &row;
+      }
+    }
+    if (pair.single != nullptr && pair.allWorkers != nullptr) {
+      twins.push_back(pair);
+    }
+  }
+  return twins;
 }
 
 const char* MeasureKey(Measure measure) {
@@ -317,6 +336,8 @@ ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs) {
     Row row{std::string("single.") + MeasureKey(measure),
             std::string(MeasureTitle(measure)) + ", single thread",
             ReportUnit(measure),
+            measure,
+            RowPart::SingleThread,
             true,
             {}};
     for (const RunRecord& run : runs) {
@@ -331,11 +352,17 @@ ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs) {
     const std::size_t m = Index(measure);
     const std::string key = std::string("multi.") + MeasureKey(measure);
     const std::string title = MeasureTitle(measure);
-    Row overall{key, title + ", all workers", ReportUnit(measure), true, {}};
-    Row improvement{key + ".improvement", title + ", improvement", "times", false, {}};
-    Row slowest{key + ".slowest", title + ", slowest worker", ReportUnit(measure), false, {}};
-    Row fastest{key + ".fastest", title + ", fastest worker", ReportUnit(measure), false, {}};
-    Row efficiency{key + ".efficiency", title + ", efficiency", "", false, {}};
+    const std::string unit = ReportUnit(measure);
+    auto part = [&](const char* keyEnd, const char* titleEnd, const std::string& partUnit,
+                    RowPart what) {
+      return Row{
+          key + keyEnd, title + titleEnd, partUnit, measure, what, what == RowPart::AllWorkers, {}};
+    };
+    Row overall = part("", ", all workers", unit, RowPart::AllWorkers);
+    Row improvement = part(".improvement", ", improvement", "times", RowPart::Improvement);
+    Row slowest = part(".slowest", ", slowest worker", unit, RowPart::SlowestWorker);
+    Row fastest = part(".fastest", ", fastest worker", unit, RowPart::FastestWorker);
+    Row efficiency = part(".efficiency", ", efficiency", "", RowPart::Efficiency);
     for (const RunRecord& run : runs) {
       const OverallFigures& sum = run.overall[m];
       Flags flags;
@@ -366,8 +393,8 @@ ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs) {
       lowCell.incomplete = highCell.incomplete = !run.complete && !sum.present;
       slowest.cells.push_back(lowCell);
       fastest.cells.push_back(highCell);
-      efficiency.cells.push_back(MakeCell(sum.improvement / run.threads,
-                                          sum.present && run.threads > 0, run.complete, gainFlags));
+      efficiency.cells.push_back(MakeCell(Efficiency(run, measure), sum.present && run.threads > 0,
+                                          run.complete, gainFlags));
     }
     for (Row* row : {&overall, &improvement, &slowest, &fastest, &efficiency}) {
       push(std::move(*row));

@@ -24,8 +24,9 @@ struct Cell {
   int runs = 1;             // the runs of the column
   double low = Missing;     // the smallest and largest figure of the runs
   double high = Missing;
-  double spread = Missing;     // (high - low) as a percent of the median, for repeats
-  std::vector<double> values;  // the figure of each run of the column that has it
+  double spread = Missing;             // (high - low) as a percent of the median, for repeats
+  std::vector<double> values;          // the figure of each run of the column that has it
+  std::vector<std::size_t> valueRuns;  // the run of each of them: an index into the runs
   // Against the first column, where either side has repeats: the 95% interval of the change in
   // percent (NaN where the runs are too few for one) and the verdict.
   bool judged = false;
@@ -40,11 +41,24 @@ struct Cell {
   bool incomplete = false;  // the run was cut short before this figure
 };
 
+// What a row holds of its measurement: the single-thread rate, the sum over all workers, and the
+// details of the multi-thread phase.
+enum class RowPart {
+  SingleThread,
+  AllWorkers,
+  Improvement,
+  SlowestWorker,
+  FastestWorker,
+  Efficiency
+};
+
 struct Row {
   std::string key;    // stable name for scripts, e.g. "multi.byte_write.improvement"
   std::string title;  // for people, e.g. "Low writing, all workers"
   std::string unit;   // files/s, M accesses/s, MB/s, times, or empty
-  bool chartable;     // a rate of the drive, drawn by `chart`
+  Measure measure;
+  RowPart part;
+  bool chartable;  // a rate of the drive, drawn by `chart`
   std::vector<Cell> cells;
 };
 
@@ -109,6 +123,14 @@ const char* MeasureTitle(Measure measure);
 
 // The default column label: the name of the file's directory, the run's date and time.
 std::string DefaultLabel(const RunRecord& run);
+
+// A drive figure and its twin of the multi-thread phase: the headline figures that `chart` draws.
+struct HeadlineTwins {
+  const Row* single;
+  const Row* allWorkers;
+};
+// The twins of every measurement, in the single-thread order; none for an empty table.
+std::vector<HeadlineTwins> Headlines(const ComparisonTable& table);
 
 // One column per run, every figure of every run, before anything is grouped or judged.
 ComparisonTable PerRunFigures(const std::vector<RunRecord>& runs);

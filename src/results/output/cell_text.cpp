@@ -3,9 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
-std::string FormatChange(double change) {
+std::string ChangeText(double change) {
   if (std::isnan(change)) {
     return "";
   }
@@ -14,7 +12,7 @@ std::string FormatChange(double change) {
   return text;
 }
 
-std::string FormatSpread(double spread) {
+std::string SpreadText(double spread) {
   if (std::isnan(spread)) {
     return "";
   }
@@ -27,8 +25,7 @@ std::string FormatSpread(double spread) {
   return text;
 }
 
-// A bound of an interval in percent, signed: "-1.0", "+12.3".
-std::string FormatBound(double percent) {
+std::string BoundText(double percent) {
   char text[64];
   std::snprintf(text, sizeof text, std::fabs(percent) < 1e6 ? "%+.1f" : "%+.3g", percent);
   return text;
@@ -39,6 +36,8 @@ std::string ThresholdText(double percent) {
   std::snprintf(text, sizeof text, "%g", percent);
   return text;
 }
+
+namespace {
 
 // "99.0%": the two-sided level of a look at a one-tail level.
 std::string LookLevelText(double oneTailLevel) {
@@ -65,33 +64,67 @@ std::string IntervalRule(const SequentialSummary& sequential) {
   return rule;
 }
 
+}  // namespace
+
 bool IsVerdictMark(const CellMark& mark) {
   return mark.mark == SameMark || mark.mark == UndecidedMark;
 }
 
-}  // namespace
+const VerdictSign& SignOf(Verdict verdict) {
+  static const VerdictSign none{Verdict::None, "", ""};
+  for (int i = 0; i < JudgedSignCount; ++i) {
+    if (JudgedSigns()[i].verdict == verdict) {
+      return JudgedSigns()[i];
+    }
+  }
+  return none;
+}
+
+const VerdictSign* JudgedSigns() {
+  static const VerdictSign signs[JudgedSignCount] = {
+      {Verdict::Faster, "faster", "\xe2\x96\xb2"},  // ▲
+      {Verdict::Slower, "slower", "\xe2\x96\xbc"},  // ▼
+      {Verdict::Same, "the same", SameMark},
+      {Verdict::Undecided, "undecided", UndecidedMark},
+  };
+  return signs;
+}
 
 const std::vector<CellMark>& CellMarks() {
   static const std::string shortSpan = ShortSpanText() + ": one shot, too short to trust";
+  static const std::string shortBrief = ShortSpanText() + ", too short to trust";
   static const std::vector<CellMark> marks = {
       {"[n%]", nullptr,
        "repeats: the median, and the spread of the runs (largest minus smallest) as a percentage "
        "of it",
-       [](const Cell& cell) { return !std::isnan(cell.spread); }},
-      {SameMark, nullptr, "the same",
+       "the spread of the runs", [](const Cell& cell) { return !std::isnan(cell.spread); }},
+      {SameMark, nullptr, "the same", "the same",
        [](const Cell& cell) { return cell.verdict == Verdict::Same; }},
-      {UndecidedMark, nullptr, "undecided: more runs narrow it",
+      {UndecidedMark, nullptr, "undecided: more runs narrow it", "undecided",
        [](const Cell& cell) { return cell.verdict == Verdict::Undecided; }},
-      {"~", "short", shortSpan.c_str(), [](const Cell& cell) { return cell.shortSpan; }},
+      {"~", "short", shortSpan.c_str(), shortBrief.c_str(),
+       [](const Cell& cell) { return cell.shortSpan; }},
       {"!", "warning", "the console warned that file operations failed: not a drive speed",
-       [](const Cell& cell) { return cell.warned; }},
+       "file operations failed, not a drive speed", [](const Cell& cell) { return cell.warned; }},
       {"?", "incomplete", "the run was cut short before this figure",
+       "the run was cut short before this figure",
        [](const Cell& cell) { return cell.incomplete; }},
       {"*", "drift",
        "the runs disagree with each other: drift? (the interval is the last look's, undecided)",
-       [](const Cell& cell) { return cell.drift; }},
+       "the runs disagree with each other: drift?", [](const Cell& cell) { return cell.drift; }},
   };
   return marks;
+}
+
+std::string VerdictMark(Verdict verdict) {
+  Cell judged;
+  judged.verdict = verdict;
+  for (const CellMark& mark : CellMarks()) {
+    if (IsVerdictMark(mark) && mark.on(judged)) {
+      return mark.mark;
+    }
+  }
+  return "";
 }
 
 std::string IntervalNeeds() {
@@ -142,22 +175,18 @@ std::string FlagWords(const Cell& cell) {
 
 std::string CellText(const Cell& cell) {
   std::string text = FormatValue(cell.value);
-  const std::string spread = FormatSpread(cell.spread);
+  const std::string spread = SpreadText(cell.spread);
   if (!spread.empty()) {
     text += " [" + spread + "]";
   }
-  const std::string change = FormatChange(cell.change);
+  const std::string change = ChangeText(cell.change);
   if (!change.empty()) {
     text += " (" + change;
     if (!std::isnan(cell.intervalLow)) {
-      text += " " + FormatBound(cell.intervalLow) + ".." + FormatBound(cell.intervalHigh);
+      text += " " + BoundText(cell.intervalLow) + ".." + BoundText(cell.intervalHigh);
     }
-    if (cell.verdict == Verdict::Same) {
-      text += std::string(" ") + SameMark;
-    } else if (cell.verdict == Verdict::Undecided) {
-      text += std::string(" ") + UndecidedMark;
-    }
-    text += ")";
+    const std::string mark = VerdictMark(cell.verdict);
+    text += (mark.empty() ? "" : " " + mark) + ")";
   }
   const std::string markers = FlagMarkers(cell);
   if (!markers.empty()) {
@@ -208,28 +237,41 @@ std::vector<std::string> Legend(const ComparisonTable& table) {
   return legend;
 }
 
+std::string VerdictCountLine(const ComparisonTable& table, std::size_t column) {
+  int counts[JudgedSignCount] = {};
+  int judged = 0;
+  for (const Row& row : table.rows) {
+    const Cell& cell = row.cells[column];
+    for (int i = 0; i < JudgedSignCount; ++i) {
+      const bool counted = cell.judged && cell.verdict == JudgedSigns()[i].verdict;
+      counts[i] += counted ? 1 : 0;
+      judged += counted ? 1 : 0;
+    }
+  }
+  if (judged == 0) {
+    return "";
+  }
+  std::string line = table.labels[column] + ":";
+  for (int i = 0; i < JudgedSignCount; ++i) {
+    line += (i == 0 ? " " : ", ") + std::to_string(counts[i]) + " " + JudgedSigns()[i].words;
+  }
+  const SequentialSummary& sequential = table.sequential;
+  if (sequential.applies) {
+    const int rounds = sequential.pairedRounds[column];
+    line += rounds < 0
+                ? "; unpaired"
+                : "; " + std::to_string(rounds) + (rounds == 1 ? " round" : " rounds") + " paired";
+  }
+  return line;
+}
+
 std::vector<std::string> VerdictLines(const ComparisonTable& table) {
   std::vector<std::string> lines;
   for (std::size_t column = 1; column < table.labels.size(); ++column) {
-    int counts[5] = {};
-    for (const Row& row : table.rows) {
-      const Cell& cell = row.cells[column];
-      counts[static_cast<int>(cell.verdict)] += cell.judged ? 1 : 0;
+    const std::string line = VerdictCountLine(table, column);
+    if (!line.empty()) {
+      lines.push_back(line);
     }
-    const SequentialSummary& sequential = table.sequential;
-    if (counts[1] + counts[2] + counts[3] + counts[4] == 0) {
-      continue;
-    }
-    std::string line = table.labels[column] + ": " + std::to_string(counts[1]) + " faster, " +
-                       std::to_string(counts[2]) + " slower, " + std::to_string(counts[3]) +
-                       " the same, " + std::to_string(counts[4]) + " undecided";
-    if (sequential.applies) {
-      const int rounds = sequential.pairedRounds[column];
-      line += rounds < 0 ? "; unpaired"
-                         : "; " + std::to_string(rounds) + (rounds == 1 ? " round" : " rounds") +
-                               " paired";
-    }
-    lines.push_back(line);
   }
   if (!table.sequential.stopLine.empty()) {
     lines.push_back(table.sequential.stopLine);

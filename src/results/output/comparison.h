@@ -16,6 +16,7 @@ struct Comparison {
   const std::vector<Column>& columns;
   ComparisonTable table;        // empty when no run was read
   std::vector<Caveat> caveats;  // what to keep in mind when reading the table
+  std::string title;            // the page's heading (`--title`); empty: "A compared with B"
 };
 
 // `thresholdPercent`: how far either way a change may reach and still be the same.

@@ -7,6 +7,7 @@
 
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
+#include "results/output/json_document.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ nlohmann::json OverallJson(const RunRecord& run) {
     nlohmann::json figure;
     AddRates(figure, measure, overall);
     figure["improvement"] = JsonNumber(overall.improvement);
-    figure["efficiency"] = JsonNumber(overall.improvement / run.threads);
+    figure["efficiency"] = JsonNumber(Efficiency(run, measure));
     json[MeasureKey(measure)] = figure;
   }
   return json;
@@ -76,7 +77,8 @@ nlohmann::json SequentialJson(const SequentialSummary& sequential) {
 
 }  // namespace
 
-std::string WriteJson(const Comparison& comparison) {
+nlohmann::ordered_json JsonDocument(const Comparison& comparison, JsonDetails details) {
+  const bool all = details == JsonDetails::All;
   const std::vector<RunRecord>& runs = comparison.runs;
   const std::vector<std::string>& labels = comparison.labels;
   const std::vector<Column>& columns = comparison.columns;
@@ -93,16 +95,21 @@ std::string WriteJson(const Comparison& comparison) {
     file["threads"] = run.threads;
     file["capped"] = run.capped;
     file["single"] = TableJson(run.single);
-    nlohmann::json workers = nlohmann::json::array();
-    for (const auto& [thread, table] : run.workers) {
-      nlohmann::json worker = TableJson(table);
-      worker["thread"] = thread;
-      workers.push_back(worker);
+    if (all) {
+      nlohmann::json workers = nlohmann::json::array();
+      for (const auto& [thread, table] : run.workers) {
+        nlohmann::json worker = TableJson(table);
+        worker["thread"] = thread;
+        workers.push_back(worker);
+      }
+      file["workers"] = workers;
     }
-    file["workers"] = workers;
     file["overall"] = OverallJson(run);
-    const nlohmann::json context =
+    nlohmann::json context =
         run.context.known ? nlohmann::json::parse(run.context.json, nullptr, false) : nullptr;
+    if (context.is_object() && !all) {
+      context.erase("stderr");
+    }
     file["context"] = context.is_object() ? context : nlohmann::json(nullptr);
     files.push_back(file);
   }
@@ -152,14 +159,18 @@ std::string WriteJson(const Comparison& comparison) {
       {"baseline", columns.empty() ? nlohmann::json(nullptr) : nlohmann::json(columns[0].label)},
       {"interval_rule",
        comparison.table.sequential.applies ? SequentialRuleName : comparison.table.intervalRule}};
-  const nlohmann::ordered_json output = {
-      {"format", JsonFormatName},
-      {"format_version", JsonFormatVersion},
-      {"settings", settings},
-      {"columns", compared},
-      {"files", files},
-      {"caveats", caveats},
-      {"sequential", SequentialJson(comparison.table.sequential)}};
+  return {{"format", JsonFormatName},
+          {"format_version", JsonFormatVersion},
+          {"settings", settings},
+          {"columns", compared},
+          {"files", files},
+          {"caveats", caveats},
+          {"sequential", SequentialJson(comparison.table.sequential)}};
+}
+
+std::string WriteJson(const Comparison& comparison) {
   // Names are valid UTF-8 by now; replacing what is not keeps the dump from throwing regardless.
-  return output.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  return JsonDocument(comparison, JsonDetails::All)
+             .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+         "\n";
 }

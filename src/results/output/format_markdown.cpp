@@ -1,53 +1,40 @@
-// A Markdown table for documents: every row on one line, pipes escaped; the verdicts' counts, the
-// caveats and the legend as a list.
-#include "results/output/cell_text.h"
+// A Markdown table for documents: every line of the grid a row on one line, pipes escaped, the
+// notes (the verdicts' counts, the caveats and the legend) as a list.
 #include "results/output/formats.h"
+#include "results/output/grid.h"
+
+namespace {
+
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    // A line end would end the table row.
+    escaped += c == '|' ? std::string("\\|") : c == '\n' || c == '\r' ? " " : std::string(1, c);
+  }
+  return escaped;
+}
+
+}  // namespace
 
 std::string WriteMarkdown(const Comparison& comparison) {
-  const ComparisonTable& table = comparison.table;
-  if (comparison.runs.empty()) {
-    return "";
-  }
-  auto escape = [](const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-      // A line end would end the table row.
-      escaped += c == '|' ? std::string("\\|") : c == '\n' || c == '\r' ? " " : std::string(1, c);
-    }
-    return escaped;
-  };
-  std::string text = "| figure |";
-  std::string rule = "|---|";
-  for (const std::string& label : table.labels) {
-    text += " " + escape(label) + " |";
-    rule += "---:|";
-  }
-  text += "\n" + rule + "\n";
-  for (const ContextRow& row : table.context) {
-    text += "| " + escape(row.title) + " |";
-    for (const std::string& value : row.values) {
-      text += " " + escape(value) + " |";
+  const Grid grid = BuildGrid(comparison);
+  std::string text;
+  for (const GridLine& line : grid.lines) {
+    text += "|";
+    std::string rule = "|---|";
+    for (std::size_t column = 0; column < line.cells.size(); ++column) {
+      text += " " + Escaped(line.cells[column]) + " |";
+      rule += column > 0 ? "---:|" : "";
     }
     text += "\n";
-  }
-  for (const Row& row : table.rows) {
-    text += "| " + escape(FigureName(row)) + " |";
-    for (const Cell& cell : row.cells) {
-      text += " " + escape(CellText(cell)) + " |";
+    if (line.kind == GridLineKind::Labels) {
+      text += rule + "\n";
     }
+  }
+  if (!grid.notes.empty()) {
     text += "\n";
-  }
-  std::vector<std::string> legend = VerdictLines(table);
-  for (const Caveat& caveat : comparison.caveats) {
-    legend.push_back(caveat.text);
-  }
-  for (const std::string& line : Legend(table)) {
-    legend.push_back(line);
-  }
-  if (!legend.empty()) {
-    text += "\n";
-    for (const std::string& line : legend) {
-      text += "- " + escape(line) + "\n";
+    for (const std::string& note : grid.notes) {
+      text += "- " + Escaped(note) + "\n";
     }
   }
   return text;

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "contract/string_ends.h"
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
+#include "results/output/palette.h"
 #include "results/record/text_safety.h"
 
 namespace {
@@ -27,19 +27,11 @@ constexpr int Margin = 20;
 constexpr int HeaderHeight = 40;
 constexpr int NoteHeight = 16;
 constexpr int NoteCharacter = 6;  // the width of a character of a note, generously
-constexpr const char* Palette[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
-                                   "#76b7b2", "#edc948", "#b07aa1", "#9c755f"};
 
 std::string SvgNumber(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", value);
   return text;
-}
-
-std::string Shortened(const std::string& label) {
-  return CharacterCount(label) <= LongestLabel
-             ? label
-             : "\xe2\x80\xa6" + LastCharacters(label, LongestLabel - 1);
 }
 
 struct Layout {
@@ -86,11 +78,11 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
     const std::string label = EscapeXml(labels[i]);
     svg += "<g><title>" + label + ": " + EscapeXml(FormatValue(cell.value)) + "</title>\n";
     svg += "<text x=\"" + std::to_string(x + labelWidth - 6) + "\" y=\"" +
-           std::to_string(top + 13) + "\" class=\"label\">" + EscapeXml(Shortened(labels[i])) +
-           "</text>\n";
+           std::to_string(top + 13) + "\" class=\"label\">" +
+           EscapeXml(ShortLabel(labels[i], LongestLabel)) + "</text>\n";
     svg += "<rect x=\"" + std::to_string(x + labelWidth) + "\" y=\"" + std::to_string(top) +
            "\" width=\"" + SvgNumber(length) + "\" height=\"" + std::to_string(BarHeight) +
-           "\" fill=\"" + Palette[i % (sizeof Palette / sizeof Palette[0])] + "\"/>\n";
+           "\" fill=\"" + SeriesColour(i).light + "\"/>\n";
     // Repeats: the bar is the median, the whisker runs from the smallest run to the largest.
     double end = length;
     if (cell.runs > 1 && std::isfinite(cell.low) && std::isfinite(cell.high) && largest > 0) {
@@ -110,21 +102,15 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
         if (std::isfinite(run)) {
           char dot[160];
           std::snprintf(dot, sizeof dot,
-                        "<circle cx=\"%.1f\" cy=\"%d\" r=\"2.5\" fill=\"#222\" class=\"run\"/>\n",
+                        "<circle cx=\"%.1f\" cy=\"%d\" r=\"2.5\" class=\"run\"/>\n",
                         x + labelWidth + std::max(run, 0.0) / largest * barSpace, middle);
           svg += dot;
         }
       }
     }
     std::string value = FormatValue(cell.value);
-    if (cell.verdict == Verdict::Same) {
-      value += std::string(" ") + SameMark;
-    } else if (cell.verdict == Verdict::Undecided) {
-      value += std::string(" ") + UndecidedMark;
-    }
-    const std::string markers = FlagMarkers(cell);
-    if (!markers.empty()) {
-      value += " " + markers;
+    for (const std::string& mark : {VerdictMark(cell.verdict), FlagMarkers(cell)}) {
+      value += mark.empty() ? "" : " " + mark;
     }
     svg += "<text x=\"" + SvgNumber(x + labelWidth + end + 5) + "\" y=\"" +
            std::to_string(top + 13) + "\" class=\"value\">" + EscapeXml(value) + "</text>\n";
@@ -134,49 +120,12 @@ void DrawChart(std::string& svg, const Row& row, const std::vector<std::string>&
 
 }  // namespace
 
-std::string EscapeXml(const std::string& text) {
-  std::string escaped;
-  for (const char c : XmlText(text)) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&apos;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
 std::string WriteSvg(const Comparison& comparison) {
   const ComparisonTable& table = comparison.table;
   // Each single-thread figure with its all-workers twin beside it, in the single-thread order.
-  std::vector<const Row*> single;
-  std::vector<const Row*> multi;
-  for (const Row& row : table.rows) {
-    if (row.chartable && StartsWith(row.key, "single.")) {
-      single.push_back(&row);
-      const std::string twin = "multi." + row.key.substr(std::string("single.").size());
-      for (const Row& other : table.rows) {
-        if (other.key == twin) {
-          multi.push_back(&other);
-        }
-      }
-    }
-  }
-  // Under the charts, a line per caveat (each flag's caveat explains its mark) and one on repeats.
+  const std::vector<HeadlineTwins> twins = Headlines(table);
+  // Under the charts, a line per caveat (each flag's caveat explains its mark) and one on repeats
+  // with the verdicts' marks as the legend of show names them.
   std::vector<std::string> notes;
   for (const Caveat& caveat : comparison.caveats) {
     notes.push_back(caveat.text);
@@ -187,16 +136,21 @@ std::string WriteSvg(const Comparison& comparison) {
       judged = judged || cell.judged;
     }
   }
+  std::string verdicts;
+  for (const CellMark& mark : CellMarks()) {
+    if (IsVerdictMark(mark)) {
+      verdicts += (verdicts.empty() ? "" : ", ") + std::string(mark.mark) + " " + mark.brief;
+    }
+  }
   notes.push_back(
       judged ? "Repeats: the bar is the median, each dot a run, the whisker from the smallest to "
                "the largest; " +
-                   std::string(SameMark) + " the same, " + UndecidedMark +
-                   " undecided (legend of show)"
+                   verdicts + " (legend of show)"
              : "Repeats: the bar is the median, the whisker runs from the smallest to the largest "
                "run");
   const Layout layout = LayoutFor(table.labels);
   const int chartWidth = layout.chartWidth;
-  const std::size_t chartRows = std::max(single.size(), multi.size());
+  const std::size_t chartRows = twins.size();
   const int height = HeaderHeight + static_cast<int>(chartRows) * ChartHeight(table.labels.size()) +
                      Margin + 24 + NoteHeight * static_cast<int>(notes.size());
   // Wide enough for the longest note: a caveat is one line, never cut.
@@ -208,24 +162,27 @@ std::string WriteSvg(const Comparison& comparison) {
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
          "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
          " " + std::to_string(height) + "\">\n";
-  svg +=
-      "<style>text{font-family:sans-serif;font-size:12px;fill:#222}"
-      ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
-      ".label{text-anchor:end}.note{font-size:11px;fill:#555}"
-      ".whisker{stroke:#222;stroke-width:1.5;fill:none}</style>\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  svg += std::string("<style>text{font-family:sans-serif;font-size:12px;fill:") +
+         PaletteNamed("fg").light +
+         "}"
+         ".heading{font-size:16px;font-weight:bold}.title{font-size:13px;font-weight:bold}"
+         ".label{text-anchor:end}.note{font-size:11px;fill:" +
+         PaletteNamed("muted").light + "}.whisker{stroke:" + PaletteNamed("fg").light +
+         ";stroke-width:1.5;fill:none}"
+         // A run's dot stands on the bar as well as beside it: dark, ringed in the background.
+         ".run{fill:" +
+         PaletteNamed("fg").light + ";stroke:" + PaletteNamed("bg").light +
+         ";stroke-width:1}</style>\n";
+  svg += std::string("<rect width=\"100%\" height=\"100%\" fill=\"") + PaletteNamed("bg").light +
+         "\"/>\n";
   svg += "<text x=\"" + std::to_string(Margin) +
          "\" y=\"26\" class=\"heading\">Single thread</text>\n";
   svg += "<text x=\"" + std::to_string(2 * Margin + chartWidth) +
          "\" y=\"26\" class=\"heading\">All workers</text>\n";
   for (std::size_t i = 0; i < chartRows; ++i) {
     const int y = HeaderHeight + static_cast<int>(i) * ChartHeight(table.labels.size());
-    if (i < single.size()) {
-      DrawChart(svg, *single[i], table.labels, layout, Margin, y);
-    }
-    if (i < multi.size()) {
-      DrawChart(svg, *multi[i], table.labels, layout, 2 * Margin + chartWidth, y);
-    }
+    DrawChart(svg, *twins[i].single, table.labels, layout, Margin, y);
+    DrawChart(svg, *twins[i].allWorkers, table.labels, layout, 2 * Margin + chartWidth, y);
   }
   for (std::size_t i = 0; i < notes.size(); ++i) {
     const int y = height - 14 - NoteHeight * static_cast<int>(notes.size() - 1 - i);

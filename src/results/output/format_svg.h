@@ -3,7 +3,4 @@
 // the caveats under them.
 #pragma once
 
-#include <string>
-
-// Text made safe for SVG element content and attribute values.
-std::string EscapeXml(const std::string& text);
+#include "results/output/markup_text.h"

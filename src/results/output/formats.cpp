@@ -1,8 +1,11 @@
 #include "results/output/formats.h"
 
 const std::vector<NamedFormat>& OutputFormats() {
-  static const std::vector<NamedFormat> formats = {
-      {"text", WriteText}, {"markdown", WriteMarkdown}, {"csv", WriteCsv}, {"json", WriteJson}};
+  static const std::vector<NamedFormat> formats = {{"text", WriteText},
+                                                   {"markdown", WriteMarkdown},
+                                                   {"csv", WriteCsv},
+                                                   {"json", WriteJson},
+                                                   {"html", WriteHtml}};
   return formats;
 }
 

@@ -1,7 +1,7 @@
 // The formats `show` and `run` write, by name, each a writer over one prepared comparison; the
 // command line takes its allowed values from here. Text, the default, comes first. With nothing
-// read, text and Markdown are empty, CSV is its header line and JSON an empty list of files, so
-// scripts still parse what they get.
+// read, text and Markdown are empty, CSV is its header line, JSON an empty list of files and the
+// page says that nothing was read, so scripts still parse what they get.
 #pragma once
 
 #include <string>
@@ -10,12 +10,15 @@
 #include "results/output/comparison.h"
 
 // One writer per file: aligned text for a terminal, Markdown, CSV and JSON for documents and
-// scripts (the README documents the CSV columns and the JSON keys), and the SVG of `chart`.
+// scripts (the README documents the CSV columns and the JSON keys), an HTML page that carries
+// the whole comparison, and the SVG of `chart`.
 std::string WriteText(const Comparison& comparison);
 std::string WriteMarkdown(const Comparison& comparison);
 std::string WriteCsv(const Comparison& comparison);
 std::string WriteJson(const Comparison& comparison);
 std::string WriteSvg(const Comparison& comparison);
+// One self-contained page: no script, nothing loaded, well-formed XML.
+std::string WriteHtml(const Comparison& comparison);
 
 // The JSON output says what it is and which version of its keys it follows: a new key keeps the
 // version, a key removed or changed in meaning raises it.

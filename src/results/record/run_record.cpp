@@ -36,3 +36,7 @@ const char* ReportUnit(Measure measure) {
   }
   return "";
 }
+
+double Efficiency(const RunRecord& run, Measure measure) {
+  return run.overall[Index(measure)].improvement / run.threads;
+}

@@ -55,3 +55,7 @@ struct RunRecord {
 double ReportRate(Measure measure, const Figures& figures);
 double ReportRate(Measure measure, const OverallFigures& figures);
 const char* ReportUnit(Measure measure);
+
+// The gain of the multi-thread phase per worker: its improvement divided by the workers (1 is
+// perfect scaling).
+double Efficiency(const RunRecord& run, Measure measure);

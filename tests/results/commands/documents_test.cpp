@@ -110,6 +110,31 @@ TEST(Documents, TheExampleChartIsWhatChartDraws) {
       << "run with DRIVES_TESK_UPDATE_GOLDEN=1 to draw it anew";
 }
 
+// docs/example-report.html, which the README links, is what `show --format html` writes of the
+// repeats, given as the README's command gives them in their folder (so the page names the files
+// the same on every machine and platform).
+TEST(Documents, TheExampleReportIsWhatShowWrites) {
+  const fs::path runs = fs::u8path(DRIVES_TESK_TEST_DATA) / "readme/five-runs";
+  std::vector<std::string> relative;
+  for (const std::string& file : Expanded(runs)) {
+    const fs::path path = fs::u8path(file);
+    relative.push_back(path.parent_path().filename().u8string() + "/" +
+                       path.filename().u8string());
+  }
+  const fs::path previous = fs::current_path();
+  fs::current_path(runs);
+  const Outcome shown = Show(relative, "html");
+  fs::current_path(previous);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const std::string example = (Source / "docs/example-report.html").string();
+  if (std::getenv("DRIVES_TESK_UPDATE_GOLDEN") != nullptr) {
+    WriteTextFile(example, shown.out);
+  }
+  // Compared whole, but not printed whole: the page is long.
+  EXPECT_TRUE(shown.out == ReadWholeFile(example))
+      << example << " differs; run with DRIVES_TESK_UPDATE_GOLDEN=1 to write it anew";
+}
+
 // The CSV columns as the README and the manual page list them are the header the program writes.
 TEST(Documents, TheCsvColumnsListedAreThePrograms) {
   ScratchDirectory directory;

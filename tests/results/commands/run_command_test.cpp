@@ -184,6 +184,14 @@ TEST(RunCommandInProcess, LabelsNameTheColumnsOncePerDirectory) {
   EXPECT_EQ(SplitTextLines(named.str()).at(0).find("figure"), 0u);
   EXPECT_NE(SplitTextLines(named.str()).at(0).find("  fast disk"), std::string::npos)
       << named.str();
+
+  // The page, under the title given.
+  options.format = "html";
+  options.title = "Fast & slow";
+  std::ostringstream page, quiet;
+  EXPECT_EQ(RunCommand(options, {page, quiet}, Replaying(replay)), 0) << quiet.str();
+  EXPECT_NE(page.str().find("<h1><bdi>Fast &amp; slow</bdi></h1>"), std::string::npos);
+  EXPECT_NE(page.str().find("<bdi>fast disk</bdi></h3>"), std::string::npos);
 }
 
 // --progress json: instead of the line per run, JSON Lines a script can follow, each with its
