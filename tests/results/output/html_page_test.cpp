@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "contract/string_ends.h"
 #include "results/comparing/comparison_table.h"
 #include "results/output/cell_text.h"
 #include "results/output/formats.h"
@@ -51,14 +51,29 @@ struct PageRow {
   std::string key, verdict, classes;
 };
 
+// The value of attribute `name` in `tag`; empty where it has none.
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const std::string lead = " " + name + "=\"";
+  const std::size_t at = tag.find(lead);
+  if (at == std::string::npos) {
+    return "";
+  }
+  const std::size_t from = at + lead.size();
+  return tag.substr(from, tag.find('"', from) - from);
+}
+
 // Every row of the page that carries a key: its key, its verdicts and its classes.
 std::vector<PageRow> PageRows(const std::string& page) {
-  static const std::regex row(
-      "<tr data-key=\"([^\"]*)\" data-verdict=\"([^\"]*)\"(?: class=\"([^\"]*)\")?>");
   std::vector<PageRow> rows;
-  for (auto it = std::sregex_iterator(page.begin(), page.end(), row); it != std::sregex_iterator();
-       ++it) {
-    rows.push_back({(*it)[1], (*it)[2], (*it)[3]});
+  const std::string lead = "<tr data-key=\"";
+  for (std::size_t at = page.find(lead); at != std::string::npos; at = page.find(lead, at + 1)) {
+    const std::size_t end = page.find('>', at);
+    const std::string tag = page.substr(at, end - at);
+    PageRow row{Attribute(tag, "data-key"), Attribute(tag, "data-verdict"),
+                Attribute(tag, "class")};
+    if (tag.find(" data-verdict=\"") != std::string::npos) {
+      rows.push_back(row);
+    }
   }
   return rows;
 }
@@ -94,7 +109,12 @@ bool WellFormed(const std::string& page) {
     if (tag[0] == '!' || tag.back() == '/') {
       continue;
     }
-    if (Count(tag, "\"") % 2 != 0 || std::regex_search(tag, std::regex("=[^\"]"))) {
+    bool unquoted = false;
+    for (std::size_t equals = tag.find('='); equals != std::string::npos;
+         equals = tag.find('=', equals + 1)) {
+      unquoted = unquoted || equals + 1 >= tag.size() || tag[equals + 1] != '"';
+    }
+    if (Count(tag, "\"") % 2 != 0 || unquoted) {
       return false;
     }
     const bool closing = tag[0] == '/';
@@ -127,8 +147,10 @@ TEST(HtmlPage, RowsCountsAndChartsAgreeWithTheOtherOutputs) {
     const bool decided = row.verdict == "faster" || row.verdict == "slower";
     EXPECT_EQ(row.classes.find("decided") != std::string::npos, decided) << row.key;
     EXPECT_EQ(row.classes.find("same") != std::string::npos, row.verdict == "same") << row.key;
-    const bool detail = std::regex_search(row.key, std::regex("\\.(improvement|slowest|fastest|"
-                                                              "efficiency)$"));
+    bool detail = false;
+    for (const char* part : {".improvement", ".slowest", ".fastest", ".efficiency"}) {
+      detail = detail || EndsWith(row.key, part);
+    }
     EXPECT_EQ(row.classes.find("detail") != std::string::npos, detail) << row.key;
   }
   // Every figure once, in the report's order, which JSON keeps as the table's.
@@ -319,10 +341,12 @@ TEST(HtmlPage, AContextThatDiffersInOneFieldMarksExactlyThatRow) {
   const std::vector<std::string> labels = {"a", "b"};
   const std::string page = WriteHtml(Compare(runs, labels, EachRun(labels)));
   std::vector<std::string> marked;
-  static const std::regex differs("<tr data-key=\"([^\"]*)\" class=\"differs\">");
-  for (auto it = std::sregex_iterator(page.begin(), page.end(), differs);
-       it != std::sregex_iterator(); ++it) {
-    marked.push_back((*it)[1]);
+  const std::string lead = "<tr data-key=\"";
+  for (std::size_t at = page.find(lead); at != std::string::npos; at = page.find(lead, at + 1)) {
+    const std::string tag = page.substr(at, page.find('>', at) - at);
+    if (Attribute(tag, "class") == "differs" && tag.find(" data-verdict=") == std::string::npos) {
+      marked.push_back(Attribute(tag, "data-key"));
+    }
   }
   EXPECT_EQ(marked, std::vector<std::string>{"context.file_system"});
   EXPECT_NE(
