@@ -95,8 +95,8 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
             break
         }
     }
-    $spec = $commands[$command]
-    if ($null -eq $spec) {
+    $entry = $commands[$command]
+    if ($null -eq $entry) {
         return
     }
     $previous = ''
@@ -106,13 +106,13 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
     $ordinal = [System.StringComparison]::Ordinal
 
     $value = $null
-    foreach ($option in $spec.Options) {
+    foreach ($option in $entry.Options) {
         if ($option.Value -ne 'none' -and $option.Names -ccontains $previous) {
             $value = $option
         }
     }
     if ($null -eq $value -and $wordToComplete.StartsWith('-')) {
-        foreach ($option in $spec.Options) {
+        foreach ($option in $entry.Options) {
             foreach ($name in $option.Names) {
                 if ($name.StartsWith($wordToComplete, $ordinal)) {
                     [System.Management.Automation.CompletionResult]::new(
@@ -122,8 +122,8 @@ Register-ArgumentCompleter -Native -CommandName 'drives-tesk-results', 'drives-t
         }
         return
     }
-    $kind = $spec.Argument
-    $choices = $spec.Choices
+    $kind = $entry.Argument
+    $choices = $entry.Choices
     if ($null -ne $value) {
         $kind = $value.Value
         $choices = $value.Choices
