@@ -123,7 +123,7 @@ Benchmark::Benchmark(std::string program, int workers, Json ompNumThreads, std::
       terminal_(ErrorsOnTerminal()),
       progress_(err, TerminalColumns, TerminalTakesColour()) {}
 
-void Benchmark::Event(const char* event, Json fields) const {
+void Benchmark::Event(const char* event, const Json& fields) const {
   if (mode_ != ProgressMode::Json) {
     return;
   }

@@ -40,7 +40,7 @@ class Benchmark {
   // How each run is told while it runs (default: auto).
   void TellProgress(ProgressMode mode) { mode_ = mode; }
   // One line of --progress json: `event` with `fields`, and the version of these lines.
-  void Event(const char* event, nlohmann::ordered_json fields) const;
+  void Event(const char* event, const nlohmann::ordered_json& fields) const;
 
  private:
   // How a run went, as this program saw it: what the benchmark printed, and how it ended.
