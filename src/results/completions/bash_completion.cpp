@@ -32,7 +32,7 @@ std::vector<std::string> NamesOf(const std::vector<OptionNode>& options) {
 }
 
 // The statement that completes "$cur" as `value`; ":" where nothing can be offered.
-std::string Completion(const ValueSpec& value, const std::string& paths) {
+std::string Completion(const ValueShape& value, const std::string& paths) {
   switch (value.kind) {
     case ValueKind::Choice:
       return "COMPREPLY=($(compgen -W " + Words(value.choices) + " -- \"$cur\"))";

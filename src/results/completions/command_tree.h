@@ -17,7 +17,7 @@ enum class ValueKind {
   AnyFile,
 };
 
-struct ValueSpec {
+struct ValueShape {
   ValueKind kind = ValueKind::None;
   std::vector<std::string> choices;  // for Choice
 };
@@ -25,7 +25,7 @@ struct ValueSpec {
 struct OptionNode {
   std::vector<std::string> names;  // as typed: long names first ("--output", "-o")
   std::string description;
-  ValueSpec value;
+  ValueShape value;
   bool repeats = false;  // may be given more than once
 };
 
@@ -36,7 +36,7 @@ struct CommandNode {
   std::vector<OptionNode> options;
   // The arguments that are not options; `value.kind` None when the command takes none.
   std::string argumentName;
-  ValueSpec argument;
+  ValueShape argument;
   bool manyArguments = false;
 };
 

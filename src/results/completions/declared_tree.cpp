@@ -6,22 +6,22 @@
 
 CLI::Option* ValueHints::Complete(CLI::Option* option, ValueKind kind,
                                   std::vector<std::string> choices) {
-  hints_[option] = ValueSpec{kind, std::move(choices)};
+  hints_[option] = ValueShape{kind, std::move(choices)};
   return option;
 }
 
-const ValueSpec* ValueHints::Find(const CLI::Option* option) const {
+const ValueShape* ValueHints::Find(const CLI::Option* option) const {
   const auto found = hints_.find(option);
   return found == hints_.end() ? nullptr : &found->second;
 }
 
 namespace {
 
-ValueSpec ValueOf(const CLI::Option& option, const ValueHints& hints) {
-  if (const ValueSpec* hint = hints.Find(&option)) {
+ValueShape ValueOf(const CLI::Option& option, const ValueHints& hints) {
+  if (const ValueShape* hint = hints.Find(&option)) {
     return *hint;
   }
-  return ValueSpec{option.get_items_expected_max() == 0 ? ValueKind::None : ValueKind::Text, {}};
+  return ValueShape{option.get_items_expected_max() == 0 ? ValueKind::None : ValueKind::Text, {}};
 }
 
 // CLI11 hides what belongs to no group from --help.

@@ -20,10 +20,10 @@ class ValueHints {
   // ...)->check(...). An option that takes a value and has no hint takes free text.
   CLI::Option* Complete(CLI::Option* option, ValueKind kind, std::vector<std::string> choices = {});
   // The hint given for `option`, or nullptr.
-  const ValueSpec* Find(const CLI::Option* option) const;
+  const ValueShape* Find(const CLI::Option* option) const;
 
  private:
-  std::map<const CLI::Option*, ValueSpec> hints_;
+  std::map<const CLI::Option*, ValueShape> hints_;
 };
 
 // Options left out of --help (in no group) are left out here too; commands left out of --help

@@ -36,7 +36,7 @@ std::string PatternRegex(const std::string& pattern) {
 
 // What `complete` offers for `value`: " -a WORDS", " -k -a '(FUNCTION)'" (in that order),
 // " -F" for any file, "" for nothing.
-std::string Offered(const ValueSpec& value, const std::string& identifier) {
+std::string Offered(const ValueShape& value, const std::string& identifier) {
   switch (value.kind) {
     case ValueKind::Choice: {
       std::string words;
@@ -59,7 +59,7 @@ std::string Offered(const ValueSpec& value, const std::string& identifier) {
 }
 
 // An option's value: -r (it takes one), -x (and no file names but those offered).
-std::string OptionValue(const ValueSpec& value, const std::string& identifier) {
+std::string OptionValue(const ValueShape& value, const std::string& identifier) {
   if (value.kind == ValueKind::None) {
     return "";
   }

@@ -33,7 +33,7 @@ std::string Message(const std::string& text) {
 }
 
 // The action that completes a value of `value`.
-std::string Action(const ValueSpec& value) {
+std::string Action(const ValueShape& value) {
   switch (value.kind) {
     case ValueKind::Choice: {
       std::string words;
@@ -55,9 +55,9 @@ std::string Action(const ValueSpec& value) {
   return " ";
 }
 
-// One option as _arguments specs, quoted for the shell: '--format=[Output]:format:(text csv)',
+// One option as _arguments entries, quoted for the shell: '--format=[Output]:format:(text csv)',
 // '(-o --output)'{-o+,--output=}'[The SVG file]:output:_files' for several names.
-std::string OptionSpec(const OptionNode& option) {
+std::string OptionEntry(const OptionNode& option) {
   const bool takesValue = option.value.kind != ValueKind::None;
   std::vector<std::string> names;
   std::string exclusions;
@@ -66,41 +66,41 @@ std::string OptionSpec(const OptionNode& option) {
     names.push_back(name + (takesValue ? (isLong ? "=" : "+") : ""));
     exclusions += (exclusions.empty() ? "" : " ") + name;
   }
-  std::string spec = "'";
+  std::string entry = "'";
   if (option.repeats) {
-    spec += "*";
+    entry += "*";
   } else if (names.size() > 1) {
-    spec += "(" + InQuotes(exclusions) + ")";
+    entry += "(" + InQuotes(exclusions) + ")";
   }
   if (names.size() == 1) {
-    spec += InQuotes(names.front());
+    entry += InQuotes(names.front());
   } else {
-    // Brace expansion gives each name the same spec; option names need no quotes.
+    // Brace expansion gives each name the same entry; option names need no quotes.
     std::string list;
     for (const std::string& name : names) {
       list += (list.empty() ? "" : ",") + name;
     }
-    spec += "'{" + list + "}'";
+    entry += "'{" + list + "}'";
   }
-  spec += "[" + InQuotes(Escaped(option.description, "\\[]")) + "]";
+  entry += "[" + InQuotes(Escaped(option.description, "\\[]")) + "]";
   if (takesValue) {
     const std::string& first = option.names.front();
-    spec += ":" + InQuotes(Message(first.substr(first.find_first_not_of('-')))) + ":" +
-            InQuotes(Action(option.value));
+    entry += ":" + InQuotes(Message(first.substr(first.find_first_not_of('-')))) + ":" +
+             InQuotes(Action(option.value));
   }
-  return spec + "'";
+  return entry + "'";
 }
 
-std::string ArgumentSpec(const CommandNode& command) {
+std::string ArgumentEntry(const CommandNode& command) {
   return std::string("'") + (command.manyArguments ? "*" : "") + ":" +
          InQuotes(Message(command.argumentName)) + ":" + InQuotes(Action(command.argument)) + "'";
 }
 
 void WriteArguments(std::ostream& out, const std::string& indent,
-                    const std::vector<std::string>& specs) {
+                    const std::vector<std::string>& entries) {
   out << indent << "_arguments -C";
-  for (const std::string& spec : specs) {
-    out << " \\\n" << indent << "  " << spec;
+  for (const std::string& entry : entries) {
+    out << " \\\n" << indent << "  " << entry;
   }
   out << " && ret=0\n";
 }
@@ -118,13 +118,13 @@ std::string WriteZshCompletion(const CommandTree& tree) {
       << function << "() {\n"
       << "  local curcontext=$curcontext state line ret=1\n"
       << "  typeset -A opt_args\n";
-  std::vector<std::string> specs;
+  std::vector<std::string> entries;
   for (const OptionNode& option : tree.options) {
-    specs.push_back(OptionSpec(option));
+    entries.push_back(OptionEntry(option));
   }
-  specs.emplace_back("': :->command'");
-  specs.emplace_back("'*:: :->argument'");
-  WriteArguments(out, "  ", specs);
+  entries.emplace_back("': :->command'");
+  entries.emplace_back("'*:: :->argument'");
+  WriteArguments(out, "  ", entries);
   out << "  case $state in\n"
       << "    (command)\n"
       << "      local -a commands\n"
@@ -143,14 +143,14 @@ std::string WriteZshCompletion(const CommandTree& tree) {
       << "      case $words[1] in\n";
   for (const CommandNode& command : tree.commands) {
     out << "        (" << Escaped(command.name, "\\()|*?[]<>'\" ") << ")\n";
-    specs.clear();
+    entries.clear();
     for (const OptionNode& option : command.options) {
-      specs.push_back(OptionSpec(option));
+      entries.push_back(OptionEntry(option));
     }
     if (command.argument.kind != ValueKind::None) {
-      specs.push_back(ArgumentSpec(command));
+      entries.push_back(ArgumentEntry(command));
     }
-    WriteArguments(out, "          ", specs);
+    WriteArguments(out, "          ", entries);
     out << "          ;;\n";
   }
   out << "      esac\n"
