@@ -13,6 +13,7 @@
 #include "results/reading/results_file.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
+#include "support/markup_checks.h"
 #include "support/platform_facts.h"
 #include "support/scratch_directory.h"
 
@@ -58,35 +59,11 @@ TEST(GoldenOutputs, EveryFormatAndTheChartOfTheStoredRunsAsKept) {
                       Compare(compared.runs, compared.labels, EachRun(compared.labels)));
 }
 
-// Elements are balanced and closed: a cheap well-formedness check of what WriteSvg writes.
-bool Balanced(const std::string& svg) {
-  std::vector<std::string> open;
-  for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
-    const std::size_t end = svg.find('>', at);
-    if (end == std::string::npos) {
-      return false;
-    }
-    const std::string tag = svg.substr(at + 1, end - at - 1);
-    if (tag[0] == '?' || tag.back() == '/') {
-      continue;
-    }
-    const std::string name = tag.substr(tag[0] == '/', tag.find_first_of(" >") - (tag[0] == '/'));
-    if (tag[0] != '/') {
-      open.push_back(name);
-    } else if (open.empty() || open.back() != name) {
-      return false;
-    } else {
-      open.pop_back();
-    }
-  }
-  return open.empty();
-}
-
 TEST(Chart, DrawsABarPerFileForEveryDriveFigureWithEscapedLabels) {
   const Compared compared = CompareStoredRuns();
   const std::vector<Column> each = EachRun(compared.labels);
   const std::string svg = WriteSvg(Compare(compared.runs, compared.labels, each));
-  EXPECT_TRUE(Balanced(svg));
+  EXPECT_TRUE(WellFormed(svg));
   EXPECT_EQ(svg.find("a <label>"), std::string::npos);
   EXPECT_NE(svg.find("a &lt;label&gt; &amp; &quot;quotes&quot;"), std::string::npos);
   for (const Row& row : compared.table.rows) {

@@ -19,6 +19,7 @@
 #include "results/record/text_safety.h"
 #include "results/stored_runs.h"
 #include "support/line_patterns.h"
+#include "support/markup_checks.h"
 
 namespace {
 
@@ -95,39 +96,6 @@ std::string DataBlock(const std::string& page) {
     return "";
   }
   return page.substr(from + open.size(), to - from - open.size());
-}
-
-// Elements are balanced and closed, attributes quoted: what an XML parser needs of the page.
-bool WellFormed(const std::string& page) {
-  std::vector<std::string> open;
-  for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at + 1)) {
-    const std::size_t end = page.find('>', at);
-    if (end == std::string::npos) {
-      return false;
-    }
-    const std::string tag = page.substr(at + 1, end - at - 1);
-    if (tag[0] == '!' || tag.back() == '/') {
-      continue;
-    }
-    bool unquoted = false;
-    for (std::size_t equals = tag.find('='); equals != std::string::npos;
-         equals = tag.find('=', equals + 1)) {
-      unquoted = unquoted || equals + 1 >= tag.size() || tag[equals + 1] != '"';
-    }
-    if (Count(tag, "\"") % 2 != 0 || unquoted) {
-      return false;
-    }
-    const bool closing = tag[0] == '/';
-    const std::string name = tag.substr(closing, tag.find_first_of(" >") - closing);
-    if (!closing) {
-      open.push_back(name);
-    } else if (open.empty() || open.back() != name) {
-      return false;
-    } else {
-      open.pop_back();
-    }
-  }
-  return open.empty();
 }
 
 TEST(HtmlPage, RowsCountsAndChartsAgreeWithTheOtherOutputs) {
